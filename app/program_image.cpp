@@ -1,0 +1,33 @@
+// What the executable image tells the runtime about the application.
+
+#include "app/constants.h"
+#include "app/program.h"
+#include "runtime/core/program_info.h"
+#include "runtime/forms/support_libraries.h"
+
+namespace app {
+namespace {
+
+const rt::SupportLibrary* const kLibraries[] = {&forms::kStandardLibrary,
+                                                &forms::kTransparentLabelLibrary};
+
+const rt::ProgramInfoBlock kProgramInfo = {
+    3,        // run mode
+    0,        // option word
+    0,        // build number
+    nullptr,  // code base
+    &kConstants,
+    sizeof kConstants,
+    nullptr,  // form data
+    0,
+    sizeof kLibraries / sizeof kLibraries[0],
+    kLibraries,
+    0,  // DLL commands
+    nullptr,
+    nullptr,
+};
+
+}  // namespace
+}  // namespace app
+
+const rt::ProgramImage rt::kApplicationImage = {&app::kProgramInfo, app::StartProgram};

@@ -1,0 +1,102 @@
+#include "runtime/core/dll_commands.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "runtime/core/error_reporter.h"
+#include "runtime/core/runtime_app.h"
+
+namespace rt {
+namespace {
+
+// An export named "#n" is the ordinal n, cut to 16 bits.
+LPCSTR LookupKey(const char* exportName) {
+  if (exportName[0] != '#') return exportName;
+  uint32_t ordinal = 0;
+  for (const char* p = exportName + 1; *p >= '0' && *p <= '9'; ++p)
+    ordinal = ordinal * 10 + static_cast<uint32_t>(*p - '0');
+  return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(ordinal & 0xFFFF));
+}
+
+// The first library of the search that loads: the application directory, the runtime's module
+// directory, then the system's own search. A name with a drive is loaded only as written.
+HMODULE LoadDeclaredLibrary(const char* name) {
+  if (std::strchr(name, ':') != nullptr) return LoadLibraryA(name);
+  const RuntimeApplication& runtime = Runtime();
+  const std::string candidates[] = {
+      std::string(runtime.Directory()) + "\\" + name,
+      std::string(runtime.RuntimeModuleDirectory()) + name,
+      name,
+  };
+  for (const std::string& path : candidates)
+    if (HMODULE library = LoadLibraryA(path.c_str())) return library;
+  return nullptr;
+}
+
+[[noreturn]] void ReportUnbound(const char* library, const char* exportName) {
+  const std::string message =
+      *library != '\0'
+          ? std::string("无法找到指定DLL库文件“") + library + "”中的输出命令“" + exportName + "”"
+          : std::string("无法找到指定DLL库文件中的输出命令“") + exportName + "”";
+  Report(message.c_str(), 0);
+}
+
+}  // namespace
+
+void DllCommandTable::Load(uint32_t count, const char* const* libraryNames,
+                           const char* const* exportNames) {
+  libraryNames_.assign(libraryNames, libraryNames + count);
+  exportNames_.assign(exportNames, exportNames + count);
+  handles_.assign(count, nullptr);
+  addresses_.assign(count, nullptr);
+}
+
+void* DllCommandTable::Bind(uint32_t index) {
+  if (index >= Count()) ReportUnbound("", "");  // no such declaration: never jump anywhere
+  if (addresses_[index] != nullptr) return addresses_[index];
+
+  const char* library = libraryNames_[index] ? libraryNames_[index] : "";
+  const char* exportName = exportNames_[index] ? exportNames_[index] : "";
+  const LPCSTR key = LookupKey(exportName);
+  HMODULE held = nullptr;
+  FARPROC address = nullptr;
+
+  if (*library == '\0') {
+    for (const char* candidate : kDefaultLibraries) {
+      HMODULE tried = LoadLibraryA(candidate);
+      if (tried == nullptr) continue;
+      address = GetProcAddress(tried, key);
+      if (address != nullptr) {
+        held = tried;
+        break;
+      }
+      FreeLibrary(tried);
+    }
+  } else {
+    held = LoadDeclaredLibrary(library);
+    if (held != nullptr) address = GetProcAddress(held, key);
+  }
+
+  if (address == nullptr) {
+    if (held != nullptr) FreeLibrary(held);
+    ReportUnbound(library, exportName);
+  }
+  handles_[index] = held;
+  addresses_[index] = reinterpret_cast<void*>(address);
+  return addresses_[index];
+}
+
+void DllCommandTable::ReleaseLibraries() {
+  for (void* handle : handles_)
+    if (handle != nullptr) FreeLibrary(static_cast<HMODULE>(handle));
+  libraryNames_.clear();
+  exportNames_.clear();
+  handles_.clear();
+  addresses_.clear();
+}
+
+}  // namespace rt
+
+extern "C" void* rt_BindDllCommand(uint32_t index) { return rt::Runtime().DllCommands().Bind(index); }

@@ -1,0 +1,43 @@
+#pragma once
+// DLL commands: system-library functions that the application declares by library file name and
+// export name. Each declaration is bound on its first call and keeps its library loaded until
+// the process ends.
+
+#include <cstdint>
+#include <vector>
+
+namespace rt {
+
+class DllCommandTable {
+ public:
+  // Takes count declarations from the application's two name tables (borrowed, never freed).
+  void Load(uint32_t count, const char* const* libraryNames, const char* const* exportNames);
+  // The declaration's code address, binding it first if needed. Failure is a fatal runtime
+  // error: a caller never gets an unusable address.
+  void* Bind(uint32_t index);
+  // Releases the library of every bound declaration, then empties the table.
+  void ReleaseLibraries();
+
+  uint32_t Count() const { return static_cast<uint32_t>(addresses_.size()); }
+  bool IsBound(uint32_t index) const { return index < Count() && addresses_[index] != nullptr; }
+  void* LibraryHandle(uint32_t index) const { return index < Count() ? handles_[index] : nullptr; }
+
+ private:
+  std::vector<const char*> libraryNames_;
+  std::vector<const char*> exportNames_;
+  std::vector<void*> handles_;
+  std::vector<void*> addresses_;
+};
+
+// The libraries searched, in this order, for a declaration without a library name.
+inline constexpr const char* kDefaultLibraries[] = {
+    "Kernel32.dll", "Gdi32.dll", "User32.dll", "Advapi32.dll", "Mpr.dll", "Shell32.dll"};
+
+}  // namespace rt
+
+// The service row that calls a DLL command. Its own convention: the caller has pushed the
+// function's arguments (last first) and passes the declaration index in EAX; the row binds the
+// declaration if needed and jumps to the function, which returns straight to the caller.
+extern "C" void rt_CallDllCommand();
+// Binding entry used by the row.
+extern "C" void* rt_BindDllCommand(uint32_t index);

@@ -1,0 +1,70 @@
+#include "runtime/core/error_reporter.h"
+
+#include <windows.h>
+
+#include "runtime/core/event_suspension.h"
+#include "runtime/core/gbk.h"
+#include "runtime/core/runtime_app.h"
+
+namespace rt {
+namespace {
+
+constexpr const char* kCodeMessages[] = {
+    "",
+    "数组成员引用下标超出定义范围",
+    "未得到所需要的数值型数据",
+    "引用数组成员时维数不为1且不等于该数组目前所具有的维数",
+    "数组成员引用下标必须大于等于1",
+    "数据或数组类型不匹配",
+    "调用DLL命令后发现堆栈错误",
+    "子语句参数未返回数据或者返回了非系统基本类型或数组型数据",
+    "被比较数据只能使用等于或不等于命令比较",
+    "“多项选择”命令的索引值参数小于零或超出了所提供参数表范围",
+    "“重定义数组”命令的数组维定义参数值必须大于零或单维时大于等于零",
+    "所提供参数的数据类型不符合要求",
+};
+constexpr int32_t kCodeCount = sizeof kCodeMessages / sizeof kCodeMessages[0];
+
+ErrorHandler errorHandler = nullptr;
+bool inErrorHandler = false;
+
+}  // namespace
+
+const char* ErrorCodeMessage(int32_t code) {
+  return code >= 0 && code < kCodeCount ? kCodeMessages[code] : "";
+}
+
+std::string ErrorBoxText(const char* message, int32_t code) {
+  std::string text = "运行时出错!\r\n\r\n";
+  if (code != 0) text += "错误代码：" + std::to_string(code) + "\r\n\r\n";
+  if (message != nullptr && *message != '\0') text += std::string("错误信息：") + message + "\r\n";
+  return text;
+}
+
+void SetErrorHandler(ErrorHandler handler) { errorHandler = handler; }
+
+void ReportError(int32_t code) { Report(ErrorCodeMessage(code), code); }
+
+void Report(const char* message, int32_t code) {
+  // From here on no application handler runs: not while the box is up, not during shut-down.
+  SuspendEvents();
+
+  bool showBox = true;
+  if (errorHandler != nullptr && !inErrorHandler) {
+    inErrorHandler = true;
+    showBox = errorHandler(code, message) == 0;
+    inErrorHandler = false;
+  }
+  if (showBox) {
+    const std::wstring text = WideFromGbk(ErrorBoxText(message, code).c_str());
+    const std::wstring caption = WideFromGbk("错误");
+    MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+  }
+
+  RuntimeApplication& runtime = Runtime();
+  if (runtime.RunMode() == 2 && IsDebuggerPresent()) DebugBreak();
+  runtime.Cleanup().ForgetAll();
+  runtime.Exit(-1);
+}
+
+}  // namespace rt

@@ -1,0 +1,43 @@
+#include "runtime/core/window_runtime.h"
+
+#include "runtime/core/error_reporter.h"
+#include "runtime/core/runtime_app.h"
+
+namespace rt {
+namespace {
+
+// A runtime that holds no window description: no window can be loaded or reached.
+class NoWindows final : public WindowRuntime {
+ public:
+  bool ReadFormData(const uint8_t*, uint32_t, const void*) override { return false; }
+  void LoadStartWindow(uint32_t) override { Report("载入启动窗口失败", 0); }
+  void RunMessageLoop() override { Runtime().MarkLoopStarted(); }
+  uint64_t ReadProperty(uint32_t, uint32_t, int32_t, int32_t) override { NoWindow(); }
+  void WriteProperty(uint32_t, uint32_t, int32_t, int32_t, uint32_t, uint32_t) override {
+    NoWindow();
+  }
+  void* FindLiveObject(uint32_t, uint32_t) override { return nullptr; }
+  uint32_t WindowCount() override { return 0; }
+  int32_t Request(int32_t, uint32_t, uint32_t) override { return 0; }
+  void ClearIdleCallbacks() override {}
+  void ClearWindowList() override {}
+
+ private:
+  [[noreturn]] static void NoWindow() { Report("未载入欲访问窗口组件所在的窗口", 0); }
+};
+
+// Never destroyed: the runtime object's destructor still reaches it during static destruction.
+WindowRuntime& NoWindowsAtAll() {
+  static auto* none = new NoWindows;
+  return *none;
+}
+
+WindowRuntime* installed = nullptr;
+
+}  // namespace
+
+WindowRuntime& Windows() { return installed != nullptr ? *installed : NoWindowsAtAll(); }
+
+void InstallWindowRuntime(WindowRuntime* windows) { installed = windows; }
+
+}  // namespace rt

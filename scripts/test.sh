@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test under Wine, on a virtual display when there is none.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${BUILD_DIR:-$root/build}"
+
+bash "$root/scripts/build.sh"
+
+run=(ctest --test-dir "$build" --output-on-failure)
+if [ -z "${DISPLAY:-}" ]; then
+  run=(xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}")
+fi
+status=0
+"${run[@]}" || status=$?
+WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+exit $status
