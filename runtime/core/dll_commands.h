@@ -35,9 +35,5 @@ inline constexpr const char* kDefaultLibraries[] = {
 
 }  // namespace rt
 
-// The service row that calls a DLL command. Its own convention: the caller has pushed the
-// function's arguments (last first) and passes the declaration index in EAX; the row binds the
-// declaration if needed and jumps to the function, which returns straight to the caller.
-extern "C" void rt_CallDllCommand();
-// Binding entry used by the row.
+// Binding entry of the service row that calls a DLL command (dll_call.h).
 extern "C" void* rt_BindDllCommand(uint32_t index);

@@ -2,7 +2,7 @@
 
 #include <cstdarg>
 
-#include "runtime/core/dll_commands.h"
+#include "runtime/core/dll_call.h"
 #include "runtime/core/error_reporter.h"
 #include "runtime/core/file_search.h"
 #include "runtime/core/memory.h"

@@ -1,0 +1,40 @@
+#pragma once
+// Starts a program as a process, answers the error box it may show (reading its text through the
+// window system first) and collects how it ended.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct ErrorBox {
+  bool shown = false;
+  std::wstring caption;
+  std::wstring text;
+  bool errorIcon = false;
+};
+
+struct ProcessOutcome {
+  bool ended = false;  // false: still running after the time limit (then terminated)
+  DWORD exitCode = 0;
+  ErrorBox box;
+};
+
+// Path of a program beside the running test program, or relative to it.
+std::wstring BesideThisProgram(const std::wstring& relative);
+std::wstring TempPath(const std::wstring& name);
+std::vector<std::string> ReadLines(const std::wstring& path);
+
+// Runs the command line; with a working directory when one is given. While waiting for the end,
+// a message box of the process is read and confirmed with its OK button. An optional step runs
+// once the process's first top-level window exists (for tests that poke the running program).
+struct RunOptions {
+  std::wstring workingDirectory;
+  DWORD timeLimitMs = 30000;
+  void (*whileRunning)(DWORD processId) = nullptr;
+};
+ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& options = {});
+
+// The top-level window of the process with this class, or null.
+HWND FindProcessWindow(DWORD processId, const wchar_t* className);
+std::wstring WindowText(HWND window);

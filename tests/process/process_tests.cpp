@@ -1,0 +1,147 @@
+// The runtime as only a process shows it: exit codes, the shut-down order, Exit from another
+// thread, and the error box read through the window system.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "process_runner.h"
+
+namespace {
+
+struct FixtureRun {
+  ProcessOutcome outcome;
+  std::vector<std::string> log;
+};
+
+FixtureRun RunFixture(const std::string& scenario, RunOptions options = {}) {
+  static int runs = 0;
+  const std::wstring log = TempPath(L"qr-fixture-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                    std::to_wstring(++runs) + L".log");
+  DeleteFileW(log.c_str());
+  const std::wstring line = L"\"" + BesideThisProgram(L"runtime_fixture.exe") + L"\" " +
+                            std::wstring(scenario.begin(), scenario.end()) + L" \"" + log + L"\"";
+  FixtureRun run{RunProcess(line, options), ReadLines(log)};
+  DeleteFileW(log.c_str());
+  return run;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(ShutDown, ANormalEndRunsTheCleanupOnceThenLibrariesThenOpenObjects) {
+  const FixtureRun run = RunFixture("normal");
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 0u);
+  EXPECT_FALSE(run.outcome.box.shown);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "owner alive", "returned",
+                            "cleanup on gui thread, owner alive", "notify 6",
+                            "object closed, owner gone"}));
+}
+
+TEST(ShutDown, ExitOnTheGuiThreadEndsWithItsCodeAfterTheCleanup) {
+  const FixtureRun run = RunFixture("exit5");
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 5u);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "cleanup on gui thread, owner alive", "notify 6"}));
+}
+
+TEST(ShutDown, ExitFromAnotherThreadIsHandedToTheGuiThread) {
+  const FixtureRun run = RunFixture("thread-exit");
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 7u);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "cleanup on gui thread, owner alive", "notify 6"}));
+}
+
+void SendExitRequest(DWORD processId) {
+  HWND owner = FindProcessWindow(processId, L"_Kw_HideOwner");
+  ASSERT_NE(owner, nullptr);
+  EXPECT_FALSE(IsWindowVisible(owner));
+  // Created with style 0; the system adds the caption bits of an overlapped window itself.
+  EXPECT_EQ(GetWindowLongW(owner, GWL_STYLE) & (WS_VISIBLE | WS_CHILD | WS_POPUP), 0);
+  EXPECT_TRUE(GetWindowLongW(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_EQ(GetParent(owner), nullptr);
+  SendMessageTimeoutW(owner, 0x83E7, 9, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
+TEST(ShutDown, TheHiddenOwnerWindowEndsTheProcessWithTheCodeItIsSent) {
+  RunOptions options;
+  options.whileRunning = SendExitRequest;
+  const FixtureRun run = RunFixture("wait", options);
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 9u);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "cleanup on gui thread, owner alive", "notify 6"}));
+}
+
+TEST(StartUp, TheExecutableDirectoryBecomesTheCurrentDirectory) {
+  RunOptions options;
+  options.workingDirectory = TempPath(L"");
+  const FixtureRun run = RunFixture("paths", options);
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 0u);
+  std::wstring dir = BesideThisProgram(L"");
+  dir.pop_back();  // no final backslash
+  const std::string expected(dir.begin(), dir.end());
+  ASSERT_GE(run.log.size(), 5u);
+  EXPECT_EQ(run.log[2], "current " + expected);
+  EXPECT_EQ(run.log[3], "directory " + expected);
+  EXPECT_EQ(run.log[4], "name runtime_fixture.exe");
+}
+
+// Every runtime error: the box's exact text, its caption, exit code -1, and no clean-up.
+struct ErrorCase {
+  const char* scenario;
+  const wchar_t* text;
+};
+
+class RuntimeErrorTest : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(RuntimeErrorTest, ShowsTheBoxThenEndsWithMinusOneWithoutCleanup) {
+  const ErrorCase& c = GetParam();
+  const FixtureRun run = RunFixture(c.scenario);
+  ASSERT_TRUE(run.outcome.ended);
+  ASSERT_TRUE(run.outcome.box.shown);
+  EXPECT_EQ(run.outcome.box.caption, L"错误");
+  EXPECT_EQ(run.outcome.box.text, c.text);
+  EXPECT_TRUE(run.outcome.box.errorIcon);
+  EXPECT_EQ(run.outcome.exitCode, 0xFFFFFFFFu);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "notify 6"}));  // libraries told, no clean-up
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Box, RuntimeErrorTest,
+    ::testing::Values(
+        ErrorCase{"index0", L"运行时出错!\r\n\r\n错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n"},
+        ErrorCase{"index2", L"运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n"},
+        ErrorCase{"error0", L"运行时出错!\r\n\r\n"},
+        ErrorCase{"command-message", L"运行时出错!\r\n\r\n错误信息：不能求余数于零\r\n"},
+        ErrorCase{"alloc", L"运行时出错!\r\n\r\n错误信息：分配 2000000000 字节内存失败!\r\n"},
+        ErrorCase{"no-window", L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"},
+        ErrorCase{"dll-missing",
+                  L"运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“no-such-library.dll”中的输出命令“Nothing”\r\n"},
+        ErrorCase{"dll-removes-more", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
+        ErrorCase{"dll-removes-fewer", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"}),
+    [](const ::testing::TestParamInfo<ErrorCase>& info) {
+      std::string name = info.param.scenario;
+      for (char& ch : name)
+        if (ch == '-') ch = '_';
+      return name;
+    });
+
+TEST(DllCommands, ArgumentsAndResultsPassUnchanged) {
+  const FixtureRun run = RunFixture("dll-call");
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 0u);
+  EXPECT_FALSE(run.outcome.box.shown);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "pid matches", "ticks plausible", "hex 1 3850784",
+                            "returned", "cleanup on gui thread, owner alive", "notify 6"}));
+}
+
+TEST(Tool, StartsInitialisesAndEndsWithExitCodeZero) {
+  const ProcessOutcome outcome = RunProcess(L"\"" + BesideThisProgram(L"..\\..\\app\\quenmire-res.exe") + L"\"");
+  ASSERT_TRUE(outcome.ended);
+  EXPECT_FALSE(outcome.box.shown);
+  EXPECT_EQ(outcome.exitCode, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+// A small application of the runtime, started as a process by the process tests. Its first
+// argument names a scenario, its second a log file to which it appends what it sees.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "runtime/core/dll_call.h"
+#include "runtime/core/object_registry.h"
+#include "runtime/core/program_info.h"
+#include "runtime/core/runtime_request.h"
+#include "runtime/core/service_table.h"
+#include "runtime/core/values.h"
+
+namespace {
+
+const rt::RuntimeServiceTable& services = RuntimeServices;
+
+std::string scenario;
+std::string logPath;
+
+void Log(const std::string& line) {
+  if (FILE* log = std::fopen(logPath.c_str(), "ab")) {
+    std::fprintf(log, "%s\n", line.c_str());
+    std::fclose(log);
+  }
+}
+
+bool HiddenOwnerAlive() {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, "_Kw_HideOwner", nullptr)) != nullptr) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == GetCurrentProcessId()) return true;
+  }
+  return false;
+}
+
+DWORD guiThread = 0;
+
+void Cleanup() {
+  Log(std::string("cleanup") + (GetCurrentThreadId() == guiThread ? " on gui thread" : " elsewhere") +
+      (HiddenOwnerAlive() ? ", owner alive" : ", owner gone"));
+}
+
+int32_t LibraryNotify(int32_t code, uint32_t value1, uint32_t) {
+  if (code == rt::kNotifyStart) rt::KeepRequestFunction(reinterpret_cast<rt::RuntimeRequestFunction>(value1));
+  Log("notify " + std::to_string(code));
+  return code == rt::kNotifyStart ? 0 : -1;
+}
+
+struct LoggedObject : rt::RuntimeObject {
+  ~LoggedObject() override { Log(std::string("object closed") + (HiddenOwnerAlive() ? ", owner alive" : ", owner gone")); }
+};
+
+// Pumps messages until the process is ended from elsewhere, or gives up after 15 seconds.
+void WaitForTheEnd() {
+  SetTimer(nullptr, 0, 15000, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER) {
+      Log("gave up waiting");
+      return;
+    }
+    DispatchMessageW(&msg);
+  }
+}
+
+DWORD WINAPI ExitFromAnotherThread(void*) {
+  Sleep(300);
+  services.Exit(7);
+  Log("Exit returned on the other thread");
+  return 0;
+}
+
+uint32_t CallDll(uint32_t index, std::initializer_list<uint32_t> words) {
+  return rt_CallDllChecked(index, words.begin(), static_cast<uint32_t>(words.size()));
+}
+
+int32_t FixtureStart() {
+  services.OtherService(rt::other::InitialiseRuntime);
+  asm volatile("fninit");
+  services.OtherService(rt::other::RegisterCleanup, &Cleanup);
+  guiThread = GetCurrentThreadId();
+  Log("started");
+
+  if (scenario == "normal") {
+    rt::LibraryRequest(rt::request::AddObject, reinterpret_cast<uint32_t>(new LoggedObject), 1);
+    Log(std::string("owner ") + (HiddenOwnerAlive() ? "alive" : "missing"));
+  } else if (scenario == "exit5") {
+    services.Exit(5);
+  } else if (scenario == "thread-exit") {
+    CloseHandle(CreateThread(nullptr, 0, ExitFromAnotherThread, nullptr, 0, nullptr));
+    WaitForTheEnd();
+  } else if (scenario == "wait") {
+    WaitForTheEnd();
+  } else if (scenario == "paths") {
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    Log(std::string("current ") + current);
+    Log(std::string("directory ") + reinterpret_cast<const char*>(rt::LibraryRequest(rt::request::ExecutableDirectory)));
+    Log(std::string("name ") + reinterpret_cast<const char*>(rt::LibraryRequest(rt::request::ExecutableName)));
+  } else if (scenario == "index0" || scenario == "index2") {
+    const uint32_t oneElement[] = {1, 1, 42};
+    rt::ElementAt(oneElement, scenario == "index0" ? 0 : 2, 4);
+  } else if (scenario == "error0") {
+    services.ReportError(0);
+  } else if (scenario == "command-message") {
+    rt::LibraryRequest(rt::request::ReportMessage, reinterpret_cast<uint32_t>("不能求余数于零"));
+  } else if (scenario == "alloc") {
+    services.Allocate(2000000000u);
+  } else if (scenario == "no-window") {
+    services.LoadStartWindow(0x52010001);
+  } else if (scenario == "dll-call") {
+    Log("pid " + std::string(CallDll(0, {}) == GetCurrentProcessId() ? "matches" : "differs"));
+    const uint32_t before = GetTickCount();
+    const uint32_t ticks = CallDll(1, {});  // no library named: found in the default libraries
+    Log("ticks " + std::string(ticks - before < 10000 ? "plausible" : "wrong"));
+    int32_t value = 0;
+    const uint32_t ok = CallDll(2, {reinterpret_cast<uint32_t>("0x3ac220"), 1, reinterpret_cast<uint32_t>(&value)});
+    Log("hex " + std::to_string(ok) + " " + std::to_string(value));
+  } else if (scenario == "dll-missing") {
+    CallDll(3, {});
+  } else if (scenario == "dll-removes-more") {
+    CallDll(4, {});  // SetLastError takes one argument: none pushed
+  } else if (scenario == "dll-removes-fewer") {
+    CallDll(5, {1});  // GetLastError takes none: one pushed
+  }
+  Log("returned");
+  return 0;
+}
+
+const rt::SupportLibrary kLibrary = {"fixture", 0, nullptr, 0, nullptr, LibraryNotify};
+const rt::SupportLibrary* const kLibraries[] = {&kLibrary};
+
+const char* const kDllLibraries[] = {"kernel32", "", "shlwapi.dll", "no-such-library.dll",
+                                     "kernel32.dll", "kernel32"};
+const char* const kDllExports[] = {"GetCurrentProcessId", "GetTickCount", "StrToIntExA",
+                                   "Nothing", "SetLastError", "GetLastError"};
+
+const char kConstants[] = "";
+
+const rt::ProgramInfoBlock kInfo = {
+    3, 0, 0, nullptr, kConstants, sizeof kConstants, nullptr, 0, 1, kLibraries,
+    sizeof kDllExports / sizeof kDllExports[0], kDllLibraries, kDllExports,
+};
+
+// Arguments: scenario, log file.
+int32_t ParseArgumentsThenStart() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  auto narrow = [](const wchar_t* w) {
+    char buffer[MAX_PATH * 2] = {};
+    WideCharToMultiByte(CP_ACP, 0, w, -1, buffer, sizeof buffer, nullptr, nullptr);
+    return std::string(buffer);
+  };
+  if (argc >= 3) {
+    scenario = narrow(argv[1]);
+    logPath = narrow(argv[2]);
+  }
+  LocalFree(argv);
+  return FixtureStart();
+}
+
+}  // namespace
+
+const rt::ProgramImage rt::kApplicationImage = {&kInfo, ParseArgumentsThenStart};
