@@ -116,7 +116,10 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"error0", L"运行时出错!\r\n\r\n"},
         ErrorCase{"command-message", L"运行时出错!\r\n\r\n错误信息：不能求余数于零\r\n"},
         ErrorCase{"alloc", L"运行时出错!\r\n\r\n错误信息：分配 2000000000 字节内存失败!\r\n"},
+        ErrorCase{"request-alloc", L"运行时出错!\r\n\r\n错误信息：分配 4294967280 字节内存失败!\r\n"},
         ErrorCase{"no-window", L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"},
+        ErrorCase{"require-object", L"运行时出错!\r\n\r\n错误信息：指定窗口或窗口组件不存在或尚未载入\r\n"},
+        ErrorCase{"property", L"运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n"},
         ErrorCase{"dll-missing",
                   L"运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“no-such-library.dll”中的输出命令“Nothing”\r\n"},
         ErrorCase{"dll-removes-more", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
@@ -127,6 +130,23 @@ INSTANTIATE_TEST_SUITE_P(
         if (ch == '-') ch = '_';
       return name;
     });
+
+TEST(ErrorHandler, AnAnswerOtherThanZeroTakesThePlaceOfTheBox) {
+  const FixtureRun run = RunFixture("handler-answers");
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_FALSE(run.outcome.box.shown);
+  EXPECT_EQ(run.outcome.exitCode, 0xFFFFFFFFu);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "handler 4 数组成员引用下标必须大于等于1", "notify 6"}));
+}
+
+TEST(ErrorHandler, AReportInsideTheHandlerShowsItsBoxAtOnce) {
+  const FixtureRun run = RunFixture("handler-reports");
+  ASSERT_TRUE(run.outcome.ended);
+  ASSERT_TRUE(run.outcome.box.shown);
+  EXPECT_EQ(run.outcome.box.text, L"运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
+  EXPECT_EQ(run.outcome.exitCode, 0xFFFFFFFFu);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "handler 4", "notify 6"}));
+}
 
 TEST(DllCommands, ArgumentsAndResultsPassUnchanged) {
   const FixtureRun run = RunFixture("dll-call");

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/core/dll_call.h"
+#include "runtime/core/error_reporter.h"
 #include "runtime/core/object_registry.h"
 #include "runtime/core/program_info.h"
 #include "runtime/core/runtime_request.h"
@@ -76,6 +77,17 @@ DWORD WINAPI ExitFromAnotherThread(void*) {
   return 0;
 }
 
+int32_t AnsweringHandler(int32_t code, const char* message) {
+  Log("handler " + std::to_string(code) + " " + message);
+  return 1;
+}
+
+int32_t ReportingHandler(int32_t code, const char*) {
+  Log("handler " + std::to_string(code));
+  services.ReportError(1);  // a report inside the handler goes straight to the box
+  return 0;
+}
+
 uint32_t CallDll(uint32_t index, std::initializer_list<uint32_t> words) {
   return rt_CallDllChecked(index, words.begin(), static_cast<uint32_t>(words.size()));
 }
@@ -112,6 +124,18 @@ int32_t FixtureStart() {
     rt::LibraryRequest(rt::request::ReportMessage, reinterpret_cast<uint32_t>("不能求余数于零"));
   } else if (scenario == "alloc") {
     services.Allocate(2000000000u);
+  } else if (scenario == "request-alloc") {
+    rt::LibraryRequest(rt::request::Allocate, 0xFFFFFFF0u, 0);
+  } else if (scenario == "require-object") {
+    rt::LibraryRequest(rt::request::RequireLiveObject, 0x52010001, 0);
+  } else if (scenario == "property") {
+    services.ReadProperty(0x52010001, 0x16016C54, 6, -1);
+  } else if (scenario == "handler-answers") {
+    rt::SetErrorHandler(AnsweringHandler);
+    services.ReportError(4);
+  } else if (scenario == "handler-reports") {
+    rt::SetErrorHandler(ReportingHandler);
+    services.ReportError(4);
   } else if (scenario == "no-window") {
     services.LoadStartWindow(0x52010001);
   } else if (scenario == "dll-call") {
