@@ -29,28 +29,12 @@ FixtureRun RunFixture(const std::string& scenario, RunOptions options = {}) {
 
 using Lines = std::vector<std::string>;
 
-TEST(ShutDown, ANormalEndRunsTheCleanupOnceThenLibrariesThenOpenObjects) {
-  const FixtureRun run = RunFixture("normal");
-  ASSERT_TRUE(run.outcome.ended);
-  EXPECT_EQ(run.outcome.exitCode, 0u);
-  EXPECT_FALSE(run.outcome.box.shown);
-  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "owner alive", "returned",
-                            "cleanup on gui thread, owner alive", "notify 6",
-                            "object closed, owner gone"}));
-}
-
-TEST(ShutDown, ExitOnTheGuiThreadEndsWithItsCodeAfterTheCleanup) {
-  const FixtureRun run = RunFixture("exit5");
-  ASSERT_TRUE(run.outcome.ended);
-  EXPECT_EQ(run.outcome.exitCode, 5u);
-  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "cleanup on gui thread, owner alive", "notify 6"}));
-}
-
-TEST(ShutDown, ExitFromAnotherThreadIsHandedToTheGuiThread) {
-  const FixtureRun run = RunFixture("thread-exit");
-  ASSERT_TRUE(run.outcome.ended);
-  EXPECT_EQ(run.outcome.exitCode, 7u);
-  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "cleanup on gui thread, owner alive", "notify 6"}));
+template <typename Case>
+std::string ScenarioName(const ::testing::TestParamInfo<Case>& info) {
+  std::string name = info.param.scenario;
+  for (char& ch : name)
+    if (ch == '-') ch = '_';
+  return name;
 }
 
 void SendExitRequest(DWORD processId) {
@@ -64,14 +48,43 @@ void SendExitRequest(DWORD processId) {
   SendMessageTimeoutW(owner, 0x83E7, 9, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
-TEST(ShutDown, TheHiddenOwnerWindowEndsTheProcessWithTheCodeItIsSent) {
+// Every way out but a runtime error: the exit code, and what ran on the way, in order.
+struct EndCase {
+  const char* scenario;
+  DWORD exitCode;
+  Lines log;
+  void (*whileRunning)(DWORD processId) = nullptr;
+};
+
+class ShutDownTest : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(ShutDownTest, EndsWithItsCodeAfterTheCleanupRanOnceOnTheGuiThread) {
+  const EndCase& c = GetParam();
   RunOptions options;
-  options.whileRunning = SendExitRequest;
-  const FixtureRun run = RunFixture("wait", options);
+  options.whileRunning = c.whileRunning;
+  const FixtureRun run = RunFixture(c.scenario, options);
   ASSERT_TRUE(run.outcome.ended);
-  EXPECT_EQ(run.outcome.exitCode, 9u);
-  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "cleanup on gui thread, owner alive", "notify 6"}));
+  EXPECT_FALSE(run.outcome.box.shown);
+  EXPECT_EQ(run.outcome.exitCode, c.exitCode);
+  EXPECT_EQ(run.log, c.log);
 }
+
+const Lines kExitLog = {"notify 1", "started", "cleanup on gui thread, owner alive", "notify 6"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, ShutDownTest,
+    ::testing::Values(
+        // Clean-up routines, then the libraries, then the objects still open (after the hidden
+        // owner window is gone).
+        EndCase{"normal", 0,
+                {"notify 1", "started", "owner alive", "returned",
+                 "cleanup on gui thread, owner alive", "notify 6", "object closed, owner gone"}},
+        EndCase{"exit5", 5, kExitLog},
+        // Exit called on a second thread hands the shut-down to the GUI thread.
+        EndCase{"thread-exit", 7, kExitLog},
+        // The hidden owner window answers its message by ending the process with that code.
+        EndCase{"wait", 9, kExitLog, SendExitRequest}),
+    ScenarioName<EndCase>);
 
 TEST(StartUp, TheExecutableDirectoryBecomesTheCurrentDirectory) {
   RunOptions options;
@@ -124,12 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                   L"运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“no-such-library.dll”中的输出命令“Nothing”\r\n"},
         ErrorCase{"dll-removes-more", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
         ErrorCase{"dll-removes-fewer", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"}),
-    [](const ::testing::TestParamInfo<ErrorCase>& info) {
-      std::string name = info.param.scenario;
-      for (char& ch : name)
-        if (ch == '-') ch = '_';
-      return name;
-    });
+    ScenarioName<ErrorCase>);
 
 TEST(ErrorHandler, AnAnswerOtherThanZeroTakesThePlaceOfTheBox) {
   const FixtureRun run = RunFixture("handler-answers");
