@@ -104,14 +104,14 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
 
   bool poked = false;
   HWND answered = nullptr;
+  bool timedOut = false;
   const DWORD start = GetTickCount();
   while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
     if (GetTickCount() - start > options.timeLimitMs) {
       TerminateProcess(process.hProcess, 0xDEAD);
       WaitForSingleObject(process.hProcess, 5000);
-      CloseHandle(process.hThread);
-      CloseHandle(process.hProcess);
-      return outcome;
+      timedOut = true;
+      break;
     }
     HWND box = FindProcessWindow(process.dwProcessId, L"#32770");
     if (box != nullptr && box != answered && IsWindowVisible(box)) {
@@ -122,15 +122,14 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
       EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&outcome.box.text));
       outcome.box.errorIcon = HasErrorIcon(box);
       PostMessageW(box, WM_COMMAND, IDOK, 0);
-      Sleep(200);
     }
     if (!poked && options.whileRunning && FindProcessWindow(process.dwProcessId, nullptr)) {
       poked = true;
       options.whileRunning(process.dwProcessId);
     }
   }
-  outcome.ended = true;
-  GetExitCodeProcess(process.hProcess, &outcome.exitCode);
+  outcome.ended = !timedOut;
+  if (outcome.ended) GetExitCodeProcess(process.hProcess, &outcome.exitCode);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return outcome;
