@@ -1,0 +1,107 @@
+#include "runtime/forms/component.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/core/gbk.h"
+#include "runtime/core/runtime_request.h"
+#include "runtime/forms/event_record.h"
+
+namespace forms {
+namespace {
+
+constexpr wchar_t kObjectProperty[] = L"Runtime.Component";
+
+}  // namespace
+
+Component* Component::FromWindow(HWND window) {
+  return static_cast<Component*>(GetPropW(window, kObjectProperty));
+}
+
+void Component::Attach(HWND window) {
+  window_ = window;
+  SetPropW(window, kObjectProperty, this);
+  original_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
+}
+
+bool Component::Handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT Component::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(original_, window_, message, wParam, lParam);
+}
+
+bool Component::RaiseEvent(int32_t number, std::initializer_list<uint32_t> arguments) {
+  EventRecord record = {};
+  record.windowId = windowId_;
+  record.unitId = unitId_;
+  record.number = number;
+  record.argumentCount = static_cast<uint32_t>(std::min<size_t>(arguments.size(), kMaxEventArguments));
+  std::copy_n(arguments.begin(), record.argumentCount, record.arguments);
+  return rt::LibraryRequest(rt::request::RaiseEvent, reinterpret_cast<uint32_t>(&record)) != 0;
+}
+
+LRESULT CALLBACK Component::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Component* self = FromWindow(window);
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+
+  // A handler run from inside this procedure may destroy the window; the object is deleted only
+  // once the outermost call has returned.
+  ++self->depth_;
+  LRESULT result = 0;
+  if (message == WM_NCDESTROY) {
+    result = self->CallOriginal(message, wParam, lParam);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->original_));
+    RemovePropW(window, kObjectProperty);
+    self->window_ = nullptr;
+    self->gone_ = true;
+    rt::LibraryRequest(rt::request::UnitDestroyed, self->windowId_, self->unitId_);
+  } else if (!self->Handle(message, wParam, lParam, result)) {
+    result = self->CallOriginal(message, wParam, lParam);
+    // Events every visual type raises: -9 after gaining the keyboard focus, -8 after losing it.
+    if (message == WM_SETFOCUS) self->RaiseEvent(-9);
+    if (message == WM_KILLFOCUS) self->RaiseEvent(-8);
+  }
+  if (--self->depth_ == 0 && self->gone_) delete self;
+  return result;
+}
+
+bool EnsureWindowClass(const wchar_t* name, UINT style) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, name, &existing)) return true;
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof cls;
+  cls.style = style;
+  cls.lpfnWndProc = DefWindowProcW;
+  cls.hInstance = instance;
+  cls.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
+  cls.lpszClassName = name;
+  return RegisterClassExW(&cls) != 0;
+}
+
+HFONT DefaultGuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+HGLOBAL GlobalBlockOf(std::span<const uint8_t> bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, std::max<size_t>(bytes.size(), 1));
+  if (block == nullptr) return nullptr;
+  if (void* data = GlobalLock(block)) {
+    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+    GlobalUnlock(block);
+  }
+  return block;
+}
+
+std::string WindowTextGbk(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return rt::GbkFromWide(text.c_str());
+}
+
+void SetWindowTextGbk(HWND window, const std::string& text) {
+  SetWindowTextW(window, rt::WideFromGbk(text.c_str()).c_str());
+}
+
+}  // namespace forms
