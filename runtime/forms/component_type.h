@@ -103,7 +103,8 @@ struct CreateArguments {
 
 // A property value in its raw form, two words. Texts are borrowed zero-terminated GBK texts
 // (never null on a write; null on a read means empty), binary data a borrowed pointer in the low
-// word and its length in the high word, logical values 0 or 1.
+// word and its length in the high word (a font is binary data: a 60-byte LOGFONTA, or empty for
+// the default font), logical values 0 or 1, choices already clamped at 0 from below.
 struct RawValue {
   uint32_t low;
   uint32_t high;
