@@ -9,6 +9,7 @@
 namespace rt {
 
 namespace request {
+inline constexpr int32_t FindComponentType = 1002;  // TypeCode -> type record, or 0
 inline constexpr int32_t UnitDestroyed = 2000;      // WindowId, UnitId
 inline constexpr int32_t ExecutableDirectory = 2003;
 inline constexpr int32_t ExecutableName = 2004;

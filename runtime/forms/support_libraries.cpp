@@ -1,22 +1,49 @@
 #include "runtime/forms/support_libraries.h"
 
 #include "runtime/core/runtime_request.h"
+#include "runtime/forms/button.h"
+#include "runtime/forms/combo_box.h"
+#include "runtime/forms/edit_box.h"
+#include "runtime/forms/form_runtime.h"
+#include "runtime/forms/window_component.h"
 
 namespace forms {
 namespace {
 
-// Both libraries answer the start notification by keeping the runtime's request function, and
-// every other code with -1.
+// Both libraries answer the start notification by keeping the runtime's request function and
+// putting the form runtime in place before the stored form is read; every other code gets -1.
 int32_t LibraryNotify(int32_t code, uint32_t value1, uint32_t) {
   if (code != rt::kNotifyStart) return -1;
   rt::KeepRequestFunction(reinterpret_cast<rt::RuntimeRequestFunction>(value1));
+  InstallFormRuntime();
   return 0;
 }
 
+// The standard library's component types by type number; the rows this program has no use
+// for are empty.
+const ComponentTypeRecord* const kStandardTypes[] = {
+    &kWindowType,                                  // 1
+    nullptr, nullptr, nullptr, &kEditBoxType,      // 2-5
+    nullptr, nullptr, nullptr, nullptr, nullptr,   // 6-10
+    &kButtonType, nullptr, nullptr, &kComboBoxType,  // 11-14
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,  // 15-22
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,  // 23-30
+    nullptr,  // 31: common dialog
+    nullptr,  // 32: timer
+};
+
+const ComponentTypeRecord* const kTransparentLabelTypes[] = {
+    nullptr, nullptr, nullptr, nullptr,  // 1-4
+    nullptr,  // 5: transparent label
+};
+
 }  // namespace
 
-const rt::SupportLibrary kStandardLibrary = {"standard", 0, nullptr, 0, nullptr, LibraryNotify};
-const rt::SupportLibrary kTransparentLabelLibrary = {"transparent label", 0, nullptr, 0, nullptr,
-                                                     LibraryNotify};
+const rt::SupportLibrary kStandardLibrary = {
+    "standard", sizeof kStandardTypes / sizeof kStandardTypes[0], kStandardTypes, 0, nullptr,
+    LibraryNotify};
+const rt::SupportLibrary kTransparentLabelLibrary = {
+    "transparent label", sizeof kTransparentLabelTypes / sizeof kTransparentLabelTypes[0],
+    kTransparentLabelTypes, 0, nullptr, LibraryNotify};
 
 }  // namespace forms

@@ -1,0 +1,311 @@
+#include "runtime/forms/combo_box.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "runtime/core/gbk.h"
+#include "runtime/forms/archive.h"
+#include "runtime/forms/component.h"
+#include "runtime/forms/font_data.h"
+
+namespace forms {
+namespace {
+
+constexpr uint32_t kHighestVersion = 3;
+// The height of an opened list: the closed box keeps the system's height.
+constexpr int32_t kMinimumListHeight = 160;
+
+constexpr uint16_t kOwnKinds[] = {
+    kind::Choice,  kind::Text,    kind::Integer, kind::Integer, kind::Integer,  // 8-12
+    kind::Text,    kind::Logical, kind::Integer, kind::Colour,  kind::Colour,   // 13-17
+    kind::Font,    kind::Integer, kind::Text2,   kind::Binary,  kind::Text,     // 18-22
+    kind::Text,    kind::Integer};                                              // 23-24
+constexpr auto kProperties = PropertyTable(0x8000, kOwnKinds);
+
+// The list's items as one text, each item on its own line.
+constexpr char kItemSeparator[] = "\r\n";
+
+struct Properties {
+  uint32_t style = 1;              // 8: simple, drop-down, drop-down list
+  std::string content;             // 9
+  uint32_t maxLength = 0;          // 10: 0 is no limit
+  uint32_t selectionStart = 0;     // 11
+  uint32_t selectionLength = 0;    // 12
+  std::string text13;              // 13
+  uint32_t sorted = 0;             // 14
+  uint32_t extraRowHeight = 1;     // 15
+  uint32_t textColour = 0;         // 16
+  uint32_t background = 0xFFFFFF;  // 17
+  std::vector<uint8_t> font;       // 18
+  int32_t selection = -1;          // 19
+  std::vector<std::string> items;  // 20
+  std::vector<uint8_t> itemValues; // 21: one 32-bit value per item
+  std::string text22, text23;      // 22, 23
+  uint32_t value24 = 0;            // 24
+};
+
+class ComboBox final : public Component {
+ public:
+  ComboBox(const CreateArguments& args, Properties properties)
+      : Component(args.windowId, args.unitId), p_(std::move(properties)) {}
+  ~ComboBox() override {
+    if (font_ != nullptr) DeleteObject(font_);
+    if (brush_ != nullptr) DeleteObject(brush_);
+  }
+
+  static Component* Create(const CreateArguments& args) {
+    Properties p;
+    if (args.typeDataLength > 0) {  // else every property keeps its default
+      ArchiveReader in({args.typeData, args.typeDataLength});
+      uint32_t version = 0, selection = 0;
+      if (!in.U32(version) || version > kHighestVersion) return nullptr;
+      for (uint32_t* field : {&p.style, &p.maxLength, &p.selectionStart, &p.selectionLength,
+                              &p.sorted, &p.extraRowHeight, &p.textColour, &p.background, &selection})
+        in.U32(*field);
+      p.selection = static_cast<int32_t>(selection);
+      in.LenBytes(p.font);
+      in.LenBytes(p.itemValues);
+      in.LenText(p.content);
+      in.TextList(p.items);
+      if (version >= 2) {
+        in.LenText(p.text22);
+        in.LenText(p.text23);
+      }
+      if (version >= 3) in.U32(p.value24);
+      if (in.Failed()) return nullptr;
+    }
+
+    constexpr DWORD kStyles[] = {CBS_SIMPLE, CBS_DROPDOWN, CBS_DROPDOWNLIST};
+    const DWORD style = args.baseStyle | WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL |
+                        (p.style < 3 ? kStyles[p.style] : CBS_DROPDOWN) | (p.sorted == 1 ? CBS_SORT : 0);
+    const int32_t height = p.style == 0 ? args.height : std::max(args.height, kMinimumListHeight);
+    const HWND window = CreateWindowExW(0, L"COMBOBOX", L"", style, args.left, args.top, args.width,
+                                        height, args.parent, reinterpret_cast<HMENU>(args.controlId),
+                                        GetModuleHandleW(nullptr), nullptr);
+    if (window == nullptr) return nullptr;
+    auto* self = new ComboBox(args, std::move(p));
+    self->Attach(window);
+    self->ApplyFont();
+    self->ApplyBackground();
+    self->Fill();
+    return self;
+  }
+
+  int32_t AddItem(const char* text, bool hasValue, uint32_t value) {
+    const LRESULT index = SendMessageW(Window(), CB_ADDSTRING, 0,
+                                       reinterpret_cast<LPARAM>(rt::WideFromGbk(text).c_str()));
+    if (index == CB_ERR || index == CB_ERRSPACE) return -1;
+    SendMessageW(Window(), CB_SETITEMDATA, static_cast<WPARAM>(index), hasValue ? value : 0);
+    return static_cast<int32_t>(index);
+  }
+
+  static int32_t Write(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
+    auto* self = static_cast<ComboBox*>(object);
+    Properties& p = self->p_;
+    const HWND window = self->Window();
+    const uint32_t word = value->low;
+    const char* text = reinterpret_cast<const char*>(value->low);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(value->low);
+    switch (ownIndex + kCommonPropertyCount) {
+      case 8: p.style = word; return 1;
+      case 9: p.content = text; SetWindowTextGbk(window, p.content); return 0;
+      case 10: p.maxLength = word; SendMessageW(window, CB_LIMITTEXT, word, 0); return 0;
+      case 11: p.selectionStart = word; self->ApplyEditSelection(); return 0;
+      case 12: p.selectionLength = word; self->ApplyEditSelection(); return 0;
+      case 13: p.text13 = text; return 0;
+      case 14: p.sorted = word; self->Refresh(); return 1;
+      case 15: p.extraRowHeight = word; self->ApplyItemHeight(); return 0;
+      case 16: p.textColour = word; InvalidateRect(window, nullptr, TRUE); return 0;
+      case 17: p.background = word; self->ApplyBackground(); return 0;
+      case 18: p.font.assign(bytes, bytes == nullptr ? bytes : bytes + value->high); self->ApplyFont(); return 0;
+      case 19: self->Select(static_cast<int32_t>(word)); return 0;
+      case 20: {
+        p.items.clear();
+        const std::string all = text;
+        for (size_t start = 0; !all.empty() && start <= all.size();) {
+          const size_t end = all.find(kItemSeparator, start);
+          p.items.push_back(all.substr(start, end == std::string::npos ? std::string::npos : end - start));
+          if (end == std::string::npos) break;
+          start = end + 2;
+        }
+        p.itemValues.clear();
+        p.selection = -1;
+        self->Fill();
+        return 0;
+      }
+      case 21: {
+        self->Refresh();
+        p.itemValues.assign(bytes, bytes == nullptr ? bytes : bytes + value->high);
+        self->Fill();
+        return 0;
+      }
+      case 22: p.text22 = text; return 0;
+      case 23: p.text23 = text; return 0;
+      case 24: p.value24 = word; return 0;
+      default: return 0;
+    }
+  }
+
+  static HGLOBAL CurrentData(Component* object) {
+    auto* self = static_cast<ComboBox*>(object);
+    self->Refresh();
+    const Properties& p = self->p_;
+    ArchiveWriter out;
+    out.U32(kHighestVersion);
+    for (uint32_t field : {p.style, p.maxLength, p.selectionStart, p.selectionLength, p.sorted,
+                           p.extraRowHeight, p.textColour, p.background,
+                           static_cast<uint32_t>(p.selection)})
+      out.U32(field);
+    out.LenBytes(p.font);
+    out.LenBytes(p.itemValues);
+    out.LenText(p.content);
+    out.TextList(p.items);
+    out.LenText(p.text22);
+    out.LenText(p.text23);
+    out.U32(p.value24);
+    return GlobalBlockOf(out.Data());
+  }
+
+  static int32_t Read(Component* object, int32_t ownIndex, RawValue* result) {
+    auto* self = static_cast<ComboBox*>(object);
+    self->Refresh();
+    const Properties& p = self->p_;
+    const auto text = [&](const std::string& t) {
+      *result = {t.empty() ? 0 : reinterpret_cast<uint32_t>(t.c_str()), 0};
+    };
+    const auto bytes = [&](const std::vector<uint8_t>& b) {
+      *result = {b.empty() ? 0 : reinterpret_cast<uint32_t>(b.data()), static_cast<uint32_t>(b.size())};
+    };
+    switch (ownIndex + kCommonPropertyCount) {
+      case 8: *result = {p.style, 0}; break;
+      case 9: text(p.content); break;
+      case 10: *result = {p.maxLength, 0}; break;
+      case 11: *result = {p.selectionStart, 0}; break;
+      case 12: *result = {p.selectionLength, 0}; break;
+      case 13: text(p.text13); break;
+      case 14: *result = {p.sorted, 0}; break;
+      case 15: *result = {p.extraRowHeight, 0}; break;
+      case 16: *result = {p.textColour, 0}; break;
+      case 17: *result = {p.background, 0}; break;
+      case 18: bytes(p.font); break;
+      case 19: *result = {static_cast<uint32_t>(p.selection), 0}; break;
+      case 20: {
+        self->itemsText_.clear();
+        for (size_t i = 0; i < p.items.size(); ++i)
+          self->itemsText_ += (i == 0 ? "" : kItemSeparator) + p.items[i];
+        text(self->itemsText_);
+        break;
+      }
+      case 21: bytes(p.itemValues); break;
+      case 22: text(p.text22); break;
+      case 23: text(p.text23); break;
+      case 24: *result = {p.value24, 0}; break;
+      default: return 0;
+    }
+    return 1;
+  }
+
+ protected:
+  bool Handle(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+    // The colours of the box's own parts (from its children) and of its closed face (reflected).
+    switch (message) {
+      case WM_CTLCOLOREDIT:
+      case WM_CTLCOLORLISTBOX:
+      case kReflectBase + WM_CTLCOLOREDIT:
+      case kReflectBase + WM_CTLCOLORLISTBOX:
+      case kReflectBase + WM_CTLCOLORSTATIC: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, p_.textColour);
+        SetBkColor(dc, p_.background);
+        result = reinterpret_cast<LRESULT>(brush_);
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+
+ private:
+  // The stored items, their values, the selection and the content into the native box.
+  void Fill() {
+    const HWND window = Window();
+    SendMessageW(window, CB_RESETCONTENT, 0, 0);
+    ApplyItemHeight();
+    SendMessageW(window, CB_LIMITTEXT, p_.maxLength, 0);
+    const size_t valued = p_.itemValues.size() / 4;
+    for (size_t i = 0; i < p_.items.size(); ++i) {
+      const uint8_t* v = p_.itemValues.data() + 4 * i;
+      const uint32_t value = i < valued ? (v[0] | v[1] << 8 | v[2] << 16 | static_cast<uint32_t>(v[3]) << 24) : 0;
+      AddItem(p_.items[i].c_str(), i < valued, value);
+    }
+    Select(p_.selection);
+    if (p_.style != 2) {
+      SetWindowTextGbk(window, p_.content);
+      ApplyEditSelection();
+    }
+  }
+
+  void Select(int32_t index) {
+    const int32_t count = static_cast<int32_t>(SendMessageW(Window(), CB_GETCOUNT, 0, 0));
+    p_.selection = std::clamp(index, -1, count - 1);
+    SendMessageW(Window(), CB_SETCURSEL, static_cast<WPARAM>(p_.selection), 0);
+  }
+
+  // The live box's items, values, selection and content.
+  void Refresh() {
+    const HWND window = Window();
+    const int32_t count = static_cast<int32_t>(SendMessageW(window, CB_GETCOUNT, 0, 0));
+    p_.items.clear();
+    std::vector<uint8_t> values;
+    for (int32_t i = 0; i < count; ++i) {
+      const LRESULT length = SendMessageW(window, CB_GETLBTEXTLEN, i, 0);
+      std::wstring item(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+      SendMessageW(window, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+      p_.items.push_back(rt::GbkFromWide(item.c_str()));
+      const uint32_t value = static_cast<uint32_t>(SendMessageW(window, CB_GETITEMDATA, i, 0));
+      for (int shift = 0; shift < 32; shift += 8) values.push_back(static_cast<uint8_t>(value >> shift));
+    }
+    p_.itemValues = std::move(values);
+    p_.selection = static_cast<int32_t>(SendMessageW(window, CB_GETCURSEL, 0, 0));
+    p_.content = WindowTextGbk(window);
+  }
+
+  void ApplyItemHeight() {
+    const LRESULT height = SendMessageW(Window(), CB_GETITEMHEIGHT, 0, 0);
+    if (height > 0) SendMessageW(Window(), CB_SETITEMHEIGHT, 0, height + p_.extraRowHeight);
+  }
+
+  void ApplyEditSelection() {
+    if (p_.style == 2) return;
+    SendMessageW(Window(), CB_SETEDITSEL, 0,
+                 MAKELPARAM(p_.selectionStart, p_.selectionStart + p_.selectionLength));
+  }
+
+  void ApplyFont() { font_ = ApplyFontData(Window(), p_.font, font_); }
+
+  void ApplyBackground() {
+    if (brush_ != nullptr) DeleteObject(brush_);
+    brush_ = CreateSolidBrush(p_.background);
+    InvalidateRect(Window(), nullptr, TRUE);
+  }
+
+  Properties p_;
+  HFONT font_ = nullptr;
+  HBRUSH brush_ = nullptr;
+  std::string itemsText_;
+};
+
+}  // namespace
+
+const ComponentTypeRecord kComboBoxType = {
+    "组合框", "ComboBox", 0, 0, 0, 0x80000240, 0, 0, 0,
+    static_cast<uint32_t>(kProperties.size()), kProperties.data(),
+    &StandardUnitInterface<&ComboBox::Create, &ComboBox::Write, &ComboBox::CurrentData, &ComboBox::Read>,
+    0, 0};
+
+int32_t AddComboItem(Component* combo, const char* text, bool hasValue, uint32_t value) {
+  return static_cast<ComboBox*>(combo)->AddItem(text, hasValue, value);
+}
+
+}  // namespace forms

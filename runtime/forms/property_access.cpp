@@ -1,0 +1,329 @@
+#include "runtime/forms/property_access.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "runtime/core/error_reporter.h"
+#include "runtime/core/event_suspension.h"
+#include "runtime/core/runtime_request.h"
+#include "runtime/core/values.h"
+#include "runtime/forms/component.h"
+#include "runtime/forms/component_type.h"
+#include "runtime/forms/font_data.h"
+#include "runtime/forms/form_runtime.h"
+
+namespace forms {
+namespace {
+
+// What reading and writing need of a unit: its record, its type and its live object.
+struct Target {
+  WindowTemplate* window;
+  Unit* unit;
+  const ComponentTypeRecord* type;
+  Component* live;  // null when the unit is not live
+};
+
+Target FindTarget(WindowList& windows, uint32_t windowId, uint32_t unitId) {
+  WindowTemplate* window = FindWindowTemplate(windows, windowId);
+  if (window == nullptr) rt::Report("未载入欲访问窗口组件所在的窗口", 0);
+  Unit* unit = FindUnit(*window, unitId);
+  if (unit == nullptr) rt::Report("指定窗口或窗口组件不存在或尚未载入", 0);
+  const auto* type = reinterpret_cast<const ComponentTypeRecord*>(
+      rt::LibraryRequest(rt::request::FindComponentType, unit->typeCode));
+  return {window, unit, type, LiveObject(*unit)};
+}
+
+template <typename Entry>
+Entry EntryPoint(const ComponentTypeRecord* type, int32_t code) {
+  return type == nullptr ? nullptr : reinterpret_cast<Entry>(type->unitInterface(code));
+}
+
+uint16_t KindAt(const ComponentTypeRecord* type, int32_t index) {
+  if (type == nullptr || index < 0 || static_cast<uint32_t>(index) >= type->propertyCount) return 0;
+  return KindOf(type->properties[index]);
+}
+
+uint64_t Words(uint32_t low, uint32_t high = 0) { return uint64_t{high} << 32 | low; }
+uint64_t Pointer(const void* p) { return Words(reinterpret_cast<uint32_t>(p)); }
+
+bool IsBinaryKind(uint16_t k) {
+  return k == kind::Picture || k == kind::Icon || k == kind::Binary || k == kind::Binary23 ||
+         k == kind::Binary24 || k == kind::Cursor;
+}
+
+std::span<const uint8_t> BytesOf(const RawValue& raw) {
+  return {reinterpret_cast<const uint8_t*>(raw.low), raw.low == 0 ? 0 : raw.high};
+}
+
+int32_t ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int32_t dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+namespace font_field {
+inline constexpr int32_t Whole = -1;
+inline constexpr int32_t Rotation = 0;
+inline constexpr int32_t Bold = 1;
+inline constexpr int32_t Italic = 2;
+inline constexpr int32_t StrikeOut = 3;
+inline constexpr int32_t Underline = 4;
+inline constexpr int32_t Points = 5;
+inline constexpr int32_t FaceName = 6;
+}  // namespace font_field
+
+uint64_t ReadFontField(const LOGFONTA& font, int32_t selector) {
+  switch (selector) {
+    case font_field::Rotation: return Words(static_cast<uint32_t>(font.lfEscapement));
+    case font_field::Bold: return font.lfWeight >= FW_BOLD ? 1 : 0;
+    case font_field::Italic: return font.lfItalic ? 1 : 0;
+    case font_field::StrikeOut: return font.lfStrikeOut ? 1 : 0;
+    case font_field::Underline: return font.lfUnderline ? 1 : 0;
+    case font_field::Points:
+      return Words(static_cast<uint32_t>(MulDiv(std::abs(font.lfHeight), 72, ScreenDpi())));
+    case font_field::FaceName: return Pointer(rt::MakeText(font.lfFaceName));
+    default: return Pointer(rt::MakeByteSet(&font, sizeof font));
+  }
+}
+
+void WriteFontField(LOGFONTA& font, int32_t selector, uint32_t value) {
+  switch (selector) {
+    case font_field::Rotation:
+      font.lfEscapement = font.lfOrientation = static_cast<LONG>(value % 3600);
+      break;
+    case font_field::Bold: font.lfWeight = value != 0 ? FW_BOLD : FW_NORMAL; break;
+    case font_field::Italic: font.lfItalic = value != 0; break;
+    case font_field::StrikeOut: font.lfStrikeOut = value != 0; break;
+    case font_field::Underline: font.lfUnderline = value != 0; break;
+    case font_field::Points:
+      font.lfHeight = -MulDiv(static_cast<int32_t>(value), ScreenDpi(), 72);
+      break;
+    case font_field::FaceName: {
+      const char* face = reinterpret_cast<const char*>(value);
+      const size_t length = face == nullptr ? 0 : std::strlen(face);
+      if (length >= 1 && length <= 31) {
+        std::memcpy(font.lfFaceName, face, length + 1);
+      } else {
+        LOGFONTA standard = FontDescription({});
+        std::memcpy(font.lfFaceName, standard.lfFaceName, sizeof font.lfFaceName);
+      }
+      break;
+    }
+    default: {  // a whole font description
+      const auto* bytes = reinterpret_cast<const rt::ByteSetHeader*>(value);
+      if (rt::ByteSetLength(bytes) == sizeof font) std::memcpy(&font, rt::ByteSetData(bytes), sizeof font);
+      break;
+    }
+  }
+}
+
+// The unit's own raw value as the type hands it out; {0, 0} when the index is unknown.
+RawValue ReadOwn(const Target& target, int32_t ownIndex) {
+  RawValue raw = {0, 0};
+  if (auto read = EntryPoint<ReadPropertyFunction>(target.type, unit_code::ReadProperty))
+    if (read(target.live, ownIndex, &raw) == 0) raw = {0, 0};
+  return raw;
+}
+
+uint64_t ConvertRead(uint16_t k, const RawValue& raw, int32_t selector) {
+  switch (k) {
+    case kind::Wide:
+    case kind::Wide2: return Words(raw.low, raw.high);
+    case kind::Logical: return raw.low == 1 ? 1 : 0;
+    case kind::Value:
+    case kind::Integer:
+    case kind::Choice:
+    case kind::Colour:
+    case kind::Colour2:
+    case kind::ColourOrDefault: return Words(raw.low);
+    case kind::Font: return ReadFontField(FontDescription(BytesOf(raw)), selector);
+    default:
+      if (IsBinaryKind(k)) {
+        const std::span<const uint8_t> bytes = BytesOf(raw);
+        return Pointer(rt::MakeByteSet(bytes.data(), static_cast<uint32_t>(bytes.size())));
+      }
+      return Pointer(rt::MakeText(reinterpret_cast<const char*>(raw.low)));
+  }
+}
+
+RECT RectInParent(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+uint64_t ReadCommon(const Target& target, int32_t index) {
+  const Unit& unit = *target.unit;
+  const HWND window = target.live != nullptr ? target.live->Window() : nullptr;
+  const RECT rect = window != nullptr ? RectInParent(window) : RECT{};
+  switch (index) {
+    case 0: return Words(static_cast<uint32_t>(window ? rect.left : unit.left));
+    case 1: return Words(static_cast<uint32_t>(window ? rect.top : unit.top));
+    case 2: return Words(static_cast<uint32_t>(window ? rect.right - rect.left : unit.width));
+    case 3: return Words(static_cast<uint32_t>(window ? rect.bottom - rect.top : unit.height));
+    case 4: return Pointer(rt::MakeText(unit.tag.c_str()));
+    case 5:
+      return window ? (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE ? 1 : 0)
+                    : (unit.flags & unit_flag::Visible ? 1 : 0);
+    case 6:
+      return window ? (IsWindowEnabled(window) ? 0 : 1) : (unit.flags & unit_flag::Disabled ? 1 : 0);
+    default:
+      return Pointer(rt::MakeByteSet(unit.cursorData.data(), static_cast<uint32_t>(unit.cursorData.size())));
+  }
+}
+
+void SetFlag(Unit& unit, uint32_t flag, bool on) {
+  unit.flags = on ? unit.flags | flag : unit.flags & ~flag;
+}
+
+void WriteCommon(const Target& target, int32_t index, uint32_t low) {
+  Unit& unit = *target.unit;
+  const HWND window = target.live != nullptr ? target.live->Window() : nullptr;
+  const int32_t value = static_cast<int32_t>(low);
+  const RECT rect = window != nullptr ? RectInParent(window) : RECT{};
+  constexpr UINT kKeep = SWP_NOZORDER | SWP_NOACTIVATE;
+  switch (index) {
+    case 0:
+    case 1: {
+      const int32_t position = std::clamp(value, -kCoordinateLimit, kCoordinateLimit);
+      (index == 0 ? unit.left : unit.top) = position;
+      if (window != nullptr)
+        SetWindowPos(window, nullptr, index == 0 ? position : rect.left,
+                     index == 1 ? position : rect.top, 0, 0, kKeep | SWP_NOSIZE);
+      break;
+    }
+    case 2:
+    case 3: {
+      const int32_t size = std::clamp(value, 0, kCoordinateLimit);
+      (index == 2 ? unit.width : unit.height) = size;
+      if (window != nullptr)
+        SetWindowPos(window, nullptr, 0, 0, index == 2 ? size : rect.right - rect.left,
+                     index == 3 ? size : rect.bottom - rect.top, kKeep | SWP_NOMOVE);
+      break;
+    }
+    case 4: unit.tag = low != 0 ? reinterpret_cast<const char*>(low) : ""; break;
+    case 5:
+      SetFlag(unit, unit_flag::Visible, value != 0);
+      if (window != nullptr) ShowWindow(window, value != 0 ? SW_SHOW : SW_HIDE);
+      break;
+    case 6:
+      SetFlag(unit, unit_flag::Disabled, value != 0);
+      if (window != nullptr) EnableWindow(window, value == 0);
+      break;
+    default: {
+      const auto* bytes = reinterpret_cast<const rt::ByteSetHeader*>(low);
+      const uint8_t* data = rt::ByteSetLength(bytes) > 0 ? rt::ByteSetData(bytes) : nullptr;
+      unit.cursorData.assign(data, data + rt::ByteSetLength(bytes));
+      POINT at;
+      // Moving the pointer where it is makes the system ask for the pointer shape again.
+      if (window != nullptr && GetCursorPos(&at)) SetCursorPos(at.x, at.y);
+      break;
+    }
+  }
+}
+
+// Builds a new live object for the unit from its current data, in the old one's place.
+void RebuildUnit(const Target& target) {
+  Component* old = target.live;
+  const HWND oldWindow = old->Window();
+  const auto current = EntryPoint<CurrentDataFunction>(target.type, unit_code::CurrentData);
+  const auto create = EntryPoint<CreateFunction>(target.type, unit_code::Create);
+  if (current == nullptr || create == nullptr) return;
+
+  rt::LibraryRequest(rt::request::SuspendEvents);
+  std::vector<uint8_t> data;
+  if (HGLOBAL block = current(old)) {
+    if (const void* bytes = GlobalLock(block)) {
+      const auto* first = static_cast<const uint8_t*>(bytes);
+      data.assign(first, first + GlobalSize(block));
+      GlobalUnlock(block);
+    }
+    GlobalFree(block);
+  }
+
+  const LONG_PTR style = GetWindowLongPtrW(oldWindow, GWL_STYLE);
+  const RECT rect = RectInParent(oldWindow);
+  const HWND focus = GetFocus();
+  const bool hadFocus = focus == oldWindow || IsChild(oldWindow, focus);
+  CreateArguments args = {};
+  args.typeData = data.data();
+  args.typeDataLength = static_cast<uint32_t>(data.size());
+  args.baseStyle = static_cast<uint32_t>(style & (WS_VISIBLE | WS_DISABLED | WS_TABSTOP));
+  args.parent = (style & WS_CHILD) ? GetParent(oldWindow) : nullptr;
+  args.controlId = static_cast<UINT_PTR>(GetDlgCtrlID(oldWindow));
+  args.left = rect.left;
+  args.top = rect.top;
+  args.width = rect.right - rect.left;
+  args.height = rect.bottom - rect.top;
+  args.windowId = old->WindowId();
+  args.unitId = old->UnitId();
+
+  if (Component* fresh = create(args)) {
+    target.unit->object = fresh;
+    SetWindowPos(fresh->Window(), oldWindow, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(oldWindow);
+    if (hadFocus) SetFocus(fresh->Window());
+  }
+  rt::LibraryRequest(rt::request::ResumeEvents);
+}
+
+}  // namespace
+
+uint64_t ReadProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, int32_t index,
+                      int32_t selector) {
+  const Target target = FindTarget(windows, windowId, unitId);
+  if (index >= 0 && index < kCommonPropertyCount) return ReadCommon(target, index);
+  if (target.live == nullptr) rt::Report("指定窗口尚未载入", 0);
+  const uint16_t k = KindAt(target.type, index);
+  if (k == 0) return 0;
+  return ConvertRead(k, ReadOwn(target, index - kCommonPropertyCount), selector);
+}
+
+void WriteProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, int32_t index,
+                   int32_t selector, uint32_t low, uint32_t high) {
+  const Target target = FindTarget(windows, windowId, unitId);
+  if (index >= 0 && index < kCommonPropertyCount) return WriteCommon(target, index, low);
+  if (target.live == nullptr) rt::Report("指定窗口尚未载入", 0);
+  const uint16_t k = KindAt(target.type, index);
+  const auto write = EntryPoint<WritePropertyFunction>(target.type, unit_code::WriteProperty);
+  if (k == 0 || write == nullptr) return;
+
+  const int32_t ownIndex = index - kCommonPropertyCount;
+  RawValue value = {low, high};
+  LOGFONTA font;
+  switch (k) {
+    case kind::Wide:
+    case kind::Wide2:
+    case kind::Value:
+    case kind::Integer:
+    case kind::Colour:
+    case kind::Colour2:
+    case kind::ColourOrDefault: break;
+    case kind::Logical: value = {low != 0 ? 1u : 0u, 0}; break;
+    case kind::Choice: value = {static_cast<int32_t>(low) < 0 ? 0u : low, 0}; break;
+    case kind::Font:
+      font = FontDescription(BytesOf(ReadOwn(target, ownIndex)));
+      WriteFontField(font, selector, low);
+      value = {reinterpret_cast<uint32_t>(&font), sizeof font};
+      break;
+    default:
+      if (IsBinaryKind(k)) {
+        const auto* bytes = reinterpret_cast<const rt::ByteSetHeader*>(low);
+        value = {rt::ByteSetLength(bytes) > 0 ? reinterpret_cast<uint32_t>(rt::ByteSetData(bytes)) : 0,
+                 rt::ByteSetLength(bytes)};
+      } else {
+        value = {low != 0 ? low : reinterpret_cast<uint32_t>(""), 0};
+      }
+      break;
+  }
+
+  uint32_t out = 0;
+  if (write(target.live, ownIndex, &value, &out) == 1 && target.live->IsLive()) RebuildUnit(target);
+}
+
+}  // namespace forms

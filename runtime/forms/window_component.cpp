@@ -1,0 +1,406 @@
+#include "runtime/forms/window_component.h"
+
+#include <cstring>
+
+#include "runtime/core/gbk.h"
+#include "runtime/core/runtime_app.h"
+#include "runtime/core/runtime_request.h"
+#include "runtime/forms/archive.h"
+#include "runtime/forms/event_record.h"
+
+namespace forms {
+namespace {
+
+constexpr uint32_t kHighestVersion = 6;
+constexpr wchar_t kDefaultClass[] = L"PvWindow";
+
+constexpr uint16_t kOwnKinds[] = {
+    kind::Text,    kind::Choice,  kind::ColourOrDefault, kind::Picture, kind::Choice,  // 8-12
+    kind::Binary,  kind::Choice,  kind::Logical,         kind::Logical, kind::Logical, // 13-17
+    kind::Choice,  kind::Logical, kind::Icon,            kind::Logical, kind::Logical, // 18-22
+    kind::Logical, kind::Text2,   kind::Integer,         kind::Logical, kind::Logical, // 23-27
+    kind::Choice,  kind::Logical, kind::Logical,         kind::Text};                  // 28-31
+constexpr auto kProperties = PropertyTable(0x8000, kOwnKinds);
+
+bool ReadProperties(std::span<const uint8_t> typeData, WindowComponent::Properties& p) {
+  if (typeData.empty()) return true;
+  ArchiveReader in(typeData);
+  uint32_t version = 0;
+  if (!in.U32(version) || version > kHighestVersion) return false;
+  in.U32(p.borderStyle);
+  in.U32(p.pictureMode);
+  in.U32(p.background);
+  in.U32(p.maximizeBox);
+  in.U32(p.minimizeBox);
+  in.U32(p.controlBox);
+  in.U32(p.startPosition);
+  in.U32(p.closeBox);
+  in.U32(p.value14);
+  in.U32(p.value21);
+  in.U32(p.value22);
+  in.U32(p.value23);
+  in.U32(p.value25);
+  if (version >= 2) in.U32(p.showInTaskBar);
+  if (version >= 3) {
+    in.U32(p.value27);
+    in.U32(p.value28);
+  }
+  if (version >= 4) in.U32(p.alwaysOnTop);
+  if (version >= 5) in.U32(p.value30);
+  if (version >= 6) in.LenText(p.className);
+  in.LenBytes(p.picture);
+  in.LenBytes(p.icon);
+  in.LenBytes(p.data13);
+  in.LenText(p.title);
+  in.LenText(p.text24);
+  return !in.Failed();
+}
+
+std::vector<uint8_t> WriteProperties(const WindowComponent::Properties& p) {
+  ArchiveWriter out;
+  out.U32(kHighestVersion);
+  for (uint32_t value : {p.borderStyle, p.pictureMode, p.background, p.maximizeBox, p.minimizeBox,
+                         p.controlBox, p.startPosition, p.closeBox, p.value14, p.value21,
+                         p.value22, p.value23, p.value25, p.showInTaskBar, p.value27, p.value28,
+                         p.alwaysOnTop, p.value30})
+    out.U32(value);
+  out.LenText(p.className);
+  out.LenBytes(p.picture);
+  out.LenBytes(p.icon);
+  out.LenBytes(p.data13);
+  out.LenText(p.title);
+  out.LenText(p.text24);
+  return std::move(out.Data());
+}
+
+bool HasSizingFrame(uint32_t borderStyle) {
+  return borderStyle == 1 || borderStyle == 3 || borderStyle == 5;
+}
+
+// The image of an icon file that fits size best, as an icon of that size; null when the data is
+// not an icon file.
+HICON IconFromFile(std::span<const uint8_t> file, int size) {
+  ArchiveReader in(file);
+  uint16_t reserved = 0, type = 0, count = 0;
+  if (!in.U16(reserved) || !in.U16(type) || !in.U16(count) || reserved != 0 || type != 1) return nullptr;
+  uint32_t bestOffset = 0, bestLength = 0;
+  int bestDistance = INT32_MAX;
+  for (uint16_t i = 0; i < count; ++i) {
+    std::span<const uint8_t> entry;
+    if (!in.Take(16, entry)) return nullptr;
+    const int width = entry[0] == 0 ? 256 : entry[0];
+    const uint32_t length = entry[8] | entry[9] << 8 | entry[10] << 16 | static_cast<uint32_t>(entry[11]) << 24;
+    const uint32_t offset = entry[12] | entry[13] << 8 | entry[14] << 16 | static_cast<uint32_t>(entry[15]) << 24;
+    if (offset > file.size() || length > file.size() - offset || length == 0) continue;
+    const int distance = std::abs(width - size);
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      bestOffset = offset;
+      bestLength = length;
+    }
+  }
+  if (bestLength == 0) return nullptr;
+  return CreateIconFromResourceEx(const_cast<uint8_t*>(file.data() + bestOffset), bestLength, TRUE,
+                                  0x00030000, size, size, LR_DEFAULTCOLOR);
+}
+
+// The executable's own icon: its first icon group.
+struct IconSearch {
+  int size;
+  HICON icon;
+};
+BOOL CALLBACK LoadFirstIcon(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR search) {
+  auto* found = reinterpret_cast<IconSearch*>(search);
+  found->icon = static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, found->size, found->size, 0));
+  return FALSE;
+}
+HICON ApplicationIcon(int size) {
+  IconSearch search = {size, nullptr};
+  EnumResourceNamesW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(14),  // icon groups
+                     &LoadFirstIcon, reinterpret_cast<LONG_PTR>(&search));
+  return search.icon;
+}
+
+std::string readBuffer;  // what a text read hands out until the next read
+
+}  // namespace
+
+const ComponentTypeRecord kWindowType = {
+    "窗口", "window", 0, 0, 0, 0x800000D0, 0, 0, 0,
+    static_cast<uint32_t>(kProperties.size()), kProperties.data(),
+    &StandardUnitInterface<&WindowComponent::Create, &WindowComponent::Write,
+                           &WindowComponent::CurrentData, &WindowComponent::Read>,
+    0, 0};
+
+WindowStyles StylesOf(const WindowComponent::Properties& p, DWORD baseStyle, bool topLevel) {
+  DWORD style = baseStyle | WS_CLIPCHILDREN;
+  DWORD exStyle = 0;
+  if (p.borderStyle != 0) {
+    if (!p.title.empty() || p.controlBox != 0) style |= WS_CAPTION;
+    if (p.controlBox != 0) style |= WS_SYSMENU;
+    if (topLevel) style |= WS_DLGFRAME;
+    if (HasSizingFrame(p.borderStyle)) style |= WS_THICKFRAME;
+    if (p.borderStyle == 3 || p.borderStyle == 4) exStyle |= WS_EX_TOOLWINDOW;
+    if (p.borderStyle == 5 || p.borderStyle == 6) exStyle |= WS_EX_CLIENTEDGE;
+  }
+  if (p.maximizeBox == 1) style |= WS_MAXIMIZEBOX;
+  if (p.minimizeBox == 1) style |= WS_MINIMIZEBOX;
+  return {style, exStyle};
+}
+
+Component* WindowComponent::Create(const CreateArguments& args) {
+  Properties p;
+  if (!ReadProperties({args.typeData, args.typeDataLength}, p)) return nullptr;
+
+  const bool asChild = args.extra2 != 0;
+  const bool topLevel = !asChild;
+  WindowStyles styles = StylesOf(p, args.baseStyle, topLevel && args.parent == nullptr);
+  // A window without a caption must say so, or the system gives it one.
+  if (asChild) styles.style |= WS_CHILD;
+  else if (args.parent != nullptr || (styles.style & WS_CAPTION) != WS_CAPTION) styles.style |= WS_POPUP;
+
+  int32_t left = args.left, top = args.top;
+  if (topLevel) {
+    if (p.startPosition == 1) {
+      left = (GetSystemMetrics(SM_CXSCREEN) - args.width) / 2;
+      top = (GetSystemMetrics(SM_CYSCREEN) - args.height) / 2;
+    } else if (p.startPosition == 2) {
+      styles.style |= WS_MINIMIZE;
+    } else if (p.startPosition == 3 && HasSizingFrame(p.borderStyle)) {
+      styles.style |= WS_MAXIMIZE;
+    }
+  }
+
+  HWND owner = args.parent;
+  const bool modal = args.extra1 != 0;
+  if (owner == nullptr && topLevel && (modal || p.showInTaskBar == 0))
+    owner = static_cast<HWND>(rt::Runtime().HiddenOwnerWindow());
+
+  const std::wstring className = p.className.empty() ? kDefaultClass : rt::WideFromGbk(p.className.c_str());
+  if (!EnsureWindowClass(className.c_str(), CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) {
+    if (args.controlId != 0 && !asChild) DestroyMenu(reinterpret_cast<HMENU>(args.controlId));
+    return nullptr;
+  }
+  const HWND window = CreateWindowExW(
+      styles.exStyle, className.c_str(), rt::WideFromGbk(p.title.c_str()).c_str(), styles.style,
+      left, top, args.width, args.height, owner, reinterpret_cast<HMENU>(args.controlId),
+      GetModuleHandleW(nullptr), nullptr);
+  if (window == nullptr) {
+    if (args.controlId != 0 && !asChild) DestroyMenu(reinterpret_cast<HMENU>(args.controlId));
+    return nullptr;
+  }
+  RECT made;
+  GetWindowRect(window, &made);
+  if (made.right - made.left != args.width || made.bottom - made.top != args.height)
+    MoveWindow(window, left, top, args.width, args.height, FALSE);
+
+  auto* self = new WindowComponent(args.windowId, args.unitId, std::move(p));
+  self->topLevel_ = topLevel;
+  self->Attach(window);
+  self->ApplyFrame();
+  self->ApplyIcons();
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultGuiFont()), FALSE);
+  if (self->properties_.alwaysOnTop != 0)
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  self->ApplyCloseBox();
+  return self;
+}
+
+WindowComponent::~WindowComponent() {
+  if (largeIcon_ != nullptr) DestroyIcon(largeIcon_);
+  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+}
+
+void WindowComponent::ApplyFrame() {
+  constexpr DWORD kFrameBits = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX;
+  const WindowStyles styles = StylesOf(properties_, 0, topLevel_ && GetParent(Window()) == nullptr);
+  LONG_PTR style = GetWindowLongPtrW(Window(), GWL_STYLE);
+  style = (style & ~static_cast<LONG_PTR>(kFrameBits)) | (styles.style & kFrameBits);
+  SetWindowLongPtrW(Window(), GWL_STYLE, style);
+  SetWindowPos(Window(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowComponent::ApplyIcons() {
+  const int large = GetSystemMetrics(SM_CXICON), small = GetSystemMetrics(SM_CXSMICON);
+  HICON newLarge = properties_.icon.empty() ? ApplicationIcon(large) : IconFromFile(properties_.icon, large);
+  HICON newSmall = properties_.icon.empty() ? ApplicationIcon(small) : IconFromFile(properties_.icon, small);
+  SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(newLarge));
+  SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(newSmall));
+  if (largeIcon_ != nullptr) DestroyIcon(largeIcon_);
+  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+  largeIcon_ = newLarge;
+  smallIcon_ = newSmall;
+}
+
+void WindowComponent::ApplyCloseBox() {
+  HMENU menu = GetSystemMenu(Window(), FALSE);
+  if (properties_.closeBox == 0 && menu != nullptr) DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
+}
+
+int WindowComponent::ShowCommand() const {
+  if (properties_.startPosition == 2) return SW_SHOWMINIMIZED;
+  if (properties_.startPosition == 3 && HasSizingFrame(properties_.borderStyle)) return SW_SHOWMAXIMIZED;
+  return SW_SHOWNORMAL;
+}
+
+void WindowComponent::PaintBackground(HDC dc, const RECT& area) const {
+  // The background picture is not drawn: the colour fills the whole area.
+  const bool system = properties_.background == 0xFF000000;
+  HBRUSH brush = system ? GetSysColorBrush(COLOR_BTNFACE) : CreateSolidBrush(properties_.background);
+  FillRect(dc, &area, brush);
+  if (!system) DeleteObject(brush);
+}
+
+bool WindowComponent::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT area;
+      GetClipBox(reinterpret_cast<HDC>(wParam), &area);
+      PaintBackground(reinterpret_cast<HDC>(wParam), area);
+      result = 1;
+      return true;
+    }
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      // Notifications go back to the control that sent them.
+      if (lParam != 0 && IsChild(Window(), reinterpret_cast<HWND>(lParam))) {
+        result = SendMessageW(reinterpret_cast<HWND>(lParam), kReflectBase + message, wParam, lParam);
+        if (message == WM_COMMAND || result != 0) return true;
+      }
+      return false;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header != nullptr && IsChild(Window(), header->hwndFrom)) {
+        result = SendMessageW(header->hwndFrom, kReflectBase + message, wParam, lParam);
+        return true;
+      }
+      return false;
+    }
+    case WM_CLOSE: {
+      // A handler of event 12 or 1 that answers 0 keeps the window open.
+      for (int32_t number : {12, 1}) {
+        EventRecord record = {};
+        record.windowId = WindowId();
+        record.unitId = UnitId();
+        record.number = number;
+        rt::LibraryRequest(rt::request::RaiseEvent, reinterpret_cast<uint32_t>(&record));
+        if (record.resultPresent != 0 && record.result == 0) {
+          result = 0;
+          return true;
+        }
+      }
+      return false;
+    }
+    case WM_DESTROY:
+      RaiseEvent(2);
+      return false;
+    case WM_MOVE:
+      result = CallOriginal(message, wParam, lParam);
+      RaiseEvent(3);
+      return true;
+    case WM_SIZE:
+      result = CallOriginal(message, wParam, lParam);
+      RaiseEvent(4);
+      return true;
+    default:
+      return false;
+  }
+}
+
+int32_t WindowComponent::Write(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
+  auto* self = static_cast<WindowComponent*>(object);
+  Properties& p = self->properties_;
+  const uint32_t word = value->low;
+  const auto bytes = [&] {
+    const auto* first = reinterpret_cast<const uint8_t*>(value->low);
+    return std::vector<uint8_t>(first, first == nullptr ? first : first + value->high);
+  };
+  const std::string text = ownIndex == 0 || ownIndex == 16 || ownIndex == 23
+                               ? reinterpret_cast<const char*>(value->low) : "";
+  switch (ownIndex + kCommonPropertyCount) {
+    case 8: p.title = text; SetWindowTextGbk(self->Window(), text); break;
+    case 9: p.borderStyle = word; self->ApplyFrame(); break;
+    case 10: p.background = word; InvalidateRect(self->Window(), nullptr, TRUE); break;
+    case 11: p.picture = bytes(); InvalidateRect(self->Window(), nullptr, TRUE); break;
+    case 12: p.pictureMode = word; InvalidateRect(self->Window(), nullptr, TRUE); break;
+    case 13: p.data13 = bytes(); break;
+    case 14: p.value14 = word; break;
+    case 15: p.controlBox = word; self->ApplyFrame(); break;
+    case 16: p.maximizeBox = word; self->ApplyFrame(); break;
+    case 17: p.minimizeBox = word; self->ApplyFrame(); break;
+    case 18:
+      p.startPosition = word;
+      if (word == 2) ShowWindow(self->Window(), SW_MINIMIZE);
+      if (word == 3) ShowWindow(self->Window(), SW_MAXIMIZE);
+      break;
+    case 19: p.closeBox = word; self->ApplyCloseBox(); break;
+    case 20: p.icon = bytes(); self->ApplyIcons(); break;
+    case 21: p.value21 = word; break;
+    case 22: p.value22 = word; break;
+    case 23: p.value23 = word; break;
+    case 24: p.text24 = text; break;
+    case 25: p.value25 = word; break;
+    case 26: p.showInTaskBar = word; break;
+    case 27: p.value27 = word; break;
+    case 28: p.value28 = word; break;
+    case 29:
+      p.alwaysOnTop = word;
+      SetWindowPos(self->Window(), word != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    case 30: p.value30 = word; break;
+    case 31: p.className = text; break;  // takes effect when the window is next created
+    default: break;
+  }
+  return 0;
+}
+
+HGLOBAL WindowComponent::CurrentData(Component* object) {
+  return GlobalBlockOf(WriteProperties(static_cast<WindowComponent*>(object)->properties_));
+}
+
+int32_t WindowComponent::Read(Component* object, int32_t ownIndex, RawValue* result) {
+  auto* self = static_cast<WindowComponent*>(object);
+  const Properties& p = self->properties_;
+  const auto text = [&](const std::string& t) {
+    *result = {t.empty() ? 0 : reinterpret_cast<uint32_t>(t.c_str()), 0};
+  };
+  const auto bytes = [&](const std::vector<uint8_t>& b) {
+    *result = {b.empty() ? 0 : reinterpret_cast<uint32_t>(b.data()), static_cast<uint32_t>(b.size())};
+  };
+  const auto word = [&](uint32_t w) { *result = {w, 0}; };
+  switch (ownIndex + kCommonPropertyCount) {
+    case 8: readBuffer = WindowTextGbk(self->Window()); text(readBuffer); break;
+    case 9: word(p.borderStyle); break;
+    case 10: word(p.background); break;
+    case 11: bytes(p.picture); break;
+    case 12: word(p.pictureMode); break;
+    case 13: bytes(p.data13); break;
+    case 14: word(p.value14); break;
+    case 15: word(p.controlBox); break;
+    case 16: word(p.maximizeBox); break;
+    case 17: word(p.minimizeBox); break;
+    case 18: word(IsIconic(self->Window()) ? 2 : IsZoomed(self->Window()) ? 3 : 0); break;
+    case 19: word(p.closeBox); break;
+    case 20: bytes(p.icon); break;
+    case 21: word(p.value21); break;
+    case 22: word(p.value22); break;
+    case 23: word(p.value23); break;
+    case 24: text(p.text24); break;
+    case 25: word(p.value25); break;
+    case 26: word(p.showInTaskBar); break;
+    case 27: word(p.value27); break;
+    case 28: word(p.value28); break;
+    case 29: word(p.alwaysOnTop); break;
+    case 30: word(p.value30); break;
+    case 31: text(p.className); break;
+    default: return 0;
+  }
+  return 1;
+}
+
+}  // namespace forms

@@ -1,0 +1,112 @@
+#include "tests/forms/form_harness.h"
+
+#include <memory>
+
+#include "runtime/core/runtime_request.h"
+#include "runtime/forms/form_runtime.h"
+#include "runtime/forms/support_libraries.h"
+
+namespace forms::testing {
+namespace {
+
+int32_t TestRequests(int32_t code, uint32_t value1, uint32_t value2) {
+  if (code == rt::request::FindComponentType) {
+    const rt::SupportLibrary* libraries[] = {&kStandardLibrary, &kTransparentLabelLibrary};
+    const uint32_t library = value1 >> 16, row = value1 & 0xFFFF;
+    if (library < 1 || library > 2 || row < 1 || row > libraries[library - 1]->typeCount) return 0;
+    return static_cast<int32_t>(reinterpret_cast<uint32_t>(libraries[library - 1]->types[row - 1]));
+  }
+  return rt::RuntimeRequest(code, value1, value2);
+}
+
+}  // namespace
+
+void InstallRuntime() {
+  rt::KeepRequestFunction(&TestRequests);
+  InstallFormRuntime();
+}
+
+Unit MakeUnit(uint32_t id, uint32_t typeCode, const char* name, RECT rect, uint32_t flags,
+              std::vector<uint8_t> typeData, std::vector<EventBinding> events) {
+  Unit unit;
+  unit.id = id;
+  unit.typeCode = typeCode;
+  unit.name = name;
+  unit.left = rect.left;
+  unit.top = rect.top;
+  unit.width = rect.right;
+  unit.height = rect.bottom;
+  unit.cursorData.assign(4, 0);
+  unit.flags = flags;
+  unit.typeData = std::move(typeData);
+  unit.events = std::move(events);
+  return unit;
+}
+
+std::vector<uint8_t> WindowData(const std::string& title, uint32_t startPosition) {
+  ArchiveWriter out;
+  out.U32(6);
+  // border, picture mode, background, maximize, minimize, control box, start position, close box
+  for (uint32_t value : {2u, 1u, 0xFF000000u, 0u, 1u, 1u, startPosition, 1u}) out.U32(value);
+  for (uint32_t value : {0u, 0u, 1u, 0u, 0u, 1u, 0u, 0u, 0u, 0u}) out.U32(value);  // 14 .. 30
+  out.LenText("");  // class
+  out.LenBytes({});  // picture
+  out.LenBytes({});  // icon
+  out.LenBytes({});  // 13
+  out.LenText(title);
+  out.LenText("");
+  return out.Data();
+}
+
+std::vector<uint8_t> ButtonData(const std::string& caption) {
+  ArchiveWriter out;
+  for (uint32_t value : {1u, 0u, 1u, 1u}) out.U32(value);
+  out.LenBytes({});
+  out.LenBytes({});
+  out.LenText(caption);
+  return out.Data();
+}
+
+std::vector<uint8_t> ComboData(uint32_t style, int32_t selection, const std::vector<std::string>& items) {
+  ArchiveWriter out;
+  out.U32(3);
+  for (uint32_t value : {style, 0u, 0u, 0u, 0u, 1u, 0u, 0xFFFFFFu, static_cast<uint32_t>(selection)})
+    out.U32(value);
+  out.LenBytes({});  // font
+  out.LenBytes({});  // item values
+  out.LenText("");   // content
+  out.TextList(items);
+  out.LenText("");
+  out.LenText("");
+  out.U32(0);
+  return out.Data();
+}
+
+WindowTemplate& UseWindow(std::vector<Unit> units) {
+  ClearWindows();
+  auto window = std::make_unique<WindowTemplate>();
+  window->windowId = kWindowId;
+  window->units = std::move(units);
+  Forms().Windows().push_back(std::move(window));
+  return *Forms().Windows().back();
+}
+
+void ClearWindows() {
+  Forms().ClearWindowList();
+  Pump(0);
+}
+
+void Pump(DWORD milliseconds) {
+  const DWORD end = GetTickCount() + milliseconds;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (milliseconds > 0) Sleep(5);
+  } while (GetTickCount() < end);
+}
+
+}  // namespace forms::testing

@@ -1,0 +1,42 @@
+#pragma once
+// A form built in code and the runtime's request channel as a test process has it: the form
+// runtime installed, the support libraries' component types found by type code.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/forms/archive.h"
+#include "runtime/forms/form_model.h"
+
+namespace forms::testing {
+
+inline constexpr uint32_t kWindowId = 0x52010001;
+inline constexpr uint32_t kWindowUnit = 0x06010000;
+inline constexpr uint32_t kWindowType = 0x00010001;
+inline constexpr uint32_t kEditBoxType = 0x00010005;
+inline constexpr uint32_t kButtonType = 0x0001000B;
+inline constexpr uint32_t kComboBoxType = 0x0001000E;
+
+// Installs the form runtime and a request function that answers type look-ups from the support
+// libraries; everything else goes to the runtime.
+void InstallRuntime();
+
+Unit MakeUnit(uint32_t id, uint32_t typeCode, const char* name, RECT rect, uint32_t flags,
+              std::vector<uint8_t> typeData = {}, std::vector<EventBinding> events = {});
+
+std::vector<uint8_t> WindowData(const std::string& title, uint32_t startPosition = 1);
+std::vector<uint8_t> ButtonData(const std::string& caption);
+std::vector<uint8_t> ComboData(uint32_t style, int32_t selection, const std::vector<std::string>& items);
+
+// Replaces the runtime's window list with this one window and returns it.
+WindowTemplate& UseWindow(std::vector<Unit> units);
+// Destroys whatever window the list holds and empties it.
+void ClearWindows();
+
+// Dispatches waiting messages for a while.
+void Pump(DWORD milliseconds = 50);
+
+}  // namespace forms::testing
