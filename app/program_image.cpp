@@ -1,6 +1,7 @@
 // What the executable image tells the runtime about the application.
 
 #include "app/constants.h"
+#include "app/dll_declarations.h"
 #include "app/program.h"
 #include "runtime/core/program_info.h"
 #include "runtime/forms/support_libraries.h"
@@ -11,7 +12,7 @@ namespace {
 const rt::SupportLibrary* const kLibraries[] = {&forms::kStandardLibrary,
                                                 &forms::kTransparentLabelLibrary};
 
-const rt::ProgramInfoBlock kProgramInfo = {
+constinit const rt::ProgramInfoBlock kProgramInfo = {
     3,        // run mode
     0,        // option word
     0,        // build number
@@ -22,9 +23,9 @@ const rt::ProgramInfoBlock kProgramInfo = {
     0,
     sizeof kLibraries / sizeof kLibraries[0],
     kLibraries,
-    0,  // DLL commands
-    nullptr,
-    nullptr,
+    kDllCommandCount,
+    kDllLibraryNames.data(),
+    kDllExportNames.data(),
 };
 
 }  // namespace

@@ -12,27 +12,12 @@ namespace rt {
 namespace {
 
 // An export named "#n" is the ordinal n, cut to 16 bits.
-LPCSTR LookupKey(const char* exportName) {
+const char* LookupKey(const char* exportName) {
   if (exportName[0] != '#') return exportName;
   uint32_t ordinal = 0;
   for (const char* p = exportName + 1; *p >= '0' && *p <= '9'; ++p)
     ordinal = ordinal * 10 + static_cast<uint32_t>(*p - '0');
-  return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(ordinal & 0xFFFF));
-}
-
-// The first library of the search that loads: the application directory, the runtime's module
-// directory, then the system's own search. A name with a drive is loaded only as written.
-HMODULE LoadDeclaredLibrary(const char* name) {
-  if (std::strchr(name, ':') != nullptr) return LoadLibraryA(name);
-  const RuntimeApplication& runtime = Runtime();
-  const std::string candidates[] = {
-      std::string(runtime.Directory()) + "\\" + name,
-      std::string(runtime.RuntimeModuleDirectory()) + name,
-      name,
-  };
-  for (const std::string& path : candidates)
-    if (HMODULE library = LoadLibraryA(path.c_str())) return library;
-  return nullptr;
+  return reinterpret_cast<const char*>(static_cast<uintptr_t>(ordinal & 0xFFFF));
 }
 
 [[noreturn]] void ReportUnbound(const char* library, const char* exportName) {
@@ -43,7 +28,31 @@ HMODULE LoadDeclaredLibrary(const char* name) {
   Report(message.c_str(), 0);
 }
 
+void* LoadSystemLibrary(const char* path) { return LoadLibraryA(path); }
+void* LookUpSystemExport(void* library, const char* key) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), key));
+}
+void ReleaseSystemLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+
 }  // namespace
+
+const LibraryLoader kSystemLibraryLoader = {LoadSystemLibrary, LookUpSystemExport,
+                                            ReleaseSystemLibrary};
+
+// The first library of the search that loads: the application directory, the runtime's module
+// directory, then the system's own search. A name with a drive is loaded only as written.
+void* DllCommandTable::LoadDeclaredLibrary(const char* name) const {
+  if (std::strchr(name, ':') != nullptr) return loader_->load(name);
+  const RuntimeApplication& runtime = Runtime();
+  const std::string candidates[] = {
+      std::string(runtime.Directory()) + "\\" + name,
+      std::string(runtime.RuntimeModuleDirectory()) + name,
+      name,
+  };
+  for (const std::string& path : candidates)
+    if (void* library = loader_->load(path.c_str())) return library;
+  return nullptr;
+}
 
 void DllCommandTable::Load(uint32_t count, const char* const* libraryNames,
                            const char* const* exportNames) {
@@ -59,38 +68,38 @@ void* DllCommandTable::Bind(uint32_t index) {
 
   const char* library = libraryNames_[index] ? libraryNames_[index] : "";
   const char* exportName = exportNames_[index] ? exportNames_[index] : "";
-  const LPCSTR key = LookupKey(exportName);
-  HMODULE held = nullptr;
-  FARPROC address = nullptr;
+  const char* key = LookupKey(exportName);
+  void* held = nullptr;
+  void* address = nullptr;
 
   if (*library == '\0') {
     for (const char* candidate : kDefaultLibraries) {
-      HMODULE tried = LoadLibraryA(candidate);
+      void* tried = loader_->load(candidate);
       if (tried == nullptr) continue;
-      address = GetProcAddress(tried, key);
+      address = loader_->lookup(tried, key);
       if (address != nullptr) {
         held = tried;
         break;
       }
-      FreeLibrary(tried);
+      loader_->release(tried);
     }
   } else {
     held = LoadDeclaredLibrary(library);
-    if (held != nullptr) address = GetProcAddress(held, key);
+    if (held != nullptr) address = loader_->lookup(held, key);
   }
 
   if (address == nullptr) {
-    if (held != nullptr) FreeLibrary(held);
+    if (held != nullptr) loader_->release(held);
     ReportUnbound(library, exportName);
   }
   handles_[index] = held;
-  addresses_[index] = reinterpret_cast<void*>(address);
-  return addresses_[index];
+  addresses_[index] = address;
+  return address;
 }
 
 void DllCommandTable::ReleaseLibraries() {
   for (void* handle : handles_)
-    if (handle != nullptr) FreeLibrary(static_cast<HMODULE>(handle));
+    if (handle != nullptr) loader_->release(handle);
   libraryNames_.clear();
   exportNames_.clear();
   handles_.clear();

@@ -8,6 +8,15 @@
 
 namespace rt {
 
+// The system's three library functions as binding uses them (LoadLibraryA, GetProcAddress,
+// FreeLibrary). A test can put its own in their place to watch every call binding makes.
+struct LibraryLoader {
+  void* (*load)(const char* path);
+  void* (*lookup)(void* library, const char* key);  // key: a name, or an ordinal below 0x10000
+  void (*release)(void* library);
+};
+extern const LibraryLoader kSystemLibraryLoader;
+
 class DllCommandTable {
  public:
   // Takes count declarations from the application's two name tables (borrowed, never freed).
@@ -17,12 +26,16 @@ class DllCommandTable {
   void* Bind(uint32_t index);
   // Releases the library of every bound declaration, then empties the table.
   void ReleaseLibraries();
+  void UseLoader(const LibraryLoader& loader) { loader_ = &loader; }
 
   uint32_t Count() const { return static_cast<uint32_t>(addresses_.size()); }
   bool IsBound(uint32_t index) const { return index < Count() && addresses_[index] != nullptr; }
   void* LibraryHandle(uint32_t index) const { return index < Count() ? handles_[index] : nullptr; }
 
  private:
+  void* LoadDeclaredLibrary(const char* name) const;
+
+  const LibraryLoader* loader_ = &kSystemLibraryLoader;
   std::vector<const char*> libraryNames_;
   std::vector<const char*> exportNames_;
   std::vector<void*> handles_;
