@@ -75,8 +75,10 @@ void* LoggedLoad(const char* path) {
 void* LoggedLookup(void* library, const char* key) {
   FARPROC address = GetProcAddress(static_cast<HMODULE>(library), key);
   const auto ordinal = reinterpret_cast<uintptr_t>(key);
-  Log("lookup " + (ordinal < 0x10000 ? "#" + std::to_string(ordinal) : std::string(key)) +
-      (address ? "" : " missing"));
+  std::string line = "lookup ";
+  if (ordinal < 0x10000) line += '#' + std::to_string(ordinal);
+  else line += key;
+  Log(line + (address ? "" : " missing"));
   return reinterpret_cast<void*>(address);
 }
 
