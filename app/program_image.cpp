@@ -2,6 +2,8 @@
 
 #include "app/constants.h"
 #include "app/dll_declarations.h"
+#include "app/forms/form_data.h"
+#include "app/handler_table.h"
 #include "app/program.h"
 #include "runtime/core/program_info.h"
 #include "runtime/forms/support_libraries.h"
@@ -16,11 +18,11 @@ constinit const rt::ProgramInfoBlock kProgramInfo = {
     3,        // run mode
     0,        // option word
     0,        // build number
-    nullptr,  // code base
+    &kHandlerTable,  // code base: the stored handler offsets name handlers through it
     &kConstants,
     sizeof kConstants,
-    nullptr,  // form data
-    0,
+    kMainFormData,
+    kMainFormDataLength,
     sizeof kLibraries / sizeof kLibraries[0],
     kLibraries,
     kDllCommandCount,

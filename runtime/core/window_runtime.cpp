@@ -9,7 +9,8 @@ namespace {
 // A runtime that holds no window description: no window can be loaded or reached.
 class NoWindows final : public WindowRuntime {
  public:
-  bool ReadFormData(const uint8_t*, uint32_t, const void*) override { return false; }
+  // Without a form runtime the stored descriptions are left unread; only loading a window fails.
+  bool ReadFormData(const uint8_t*, uint32_t, const void*) override { return true; }
   void LoadStartWindow(uint32_t) override { Report("载入启动窗口失败", 0); }
   void RunMessageLoop() override { Runtime().MarkLoopStarted(); }
   uint64_t ReadProperty(uint32_t, uint32_t, int32_t, int32_t) override { NoWindow(); }
