@@ -1,3 +1,4 @@
+#include "app/forms/main_form_ids.h"
 #include "app/program.h"
 #include "runtime/core/service_table.h"
 
@@ -16,6 +17,8 @@ int32_t StartProgram() {
   services.OtherService(rt::other::InitialiseRuntime);
   ResetFloatingPoint();
   services.OtherService(rt::other::RegisterCleanup, &ReleaseGlobals);
+  services.LoadStartWindow(kMainFormId);
+  services.RunMessageLoop();
   return 0;
 }
 

@@ -165,11 +165,4 @@ TEST(DllCommands, ArgumentsAndResultsPassUnchanged) {
                             "returned", "cleanup on gui thread, owner alive", "notify 6"}));
 }
 
-TEST(Tool, StartsInitialisesAndEndsWithExitCodeZero) {
-  const ProcessOutcome outcome = RunProcess(L"\"" + BesideThisProgram(L"..\\..\\app\\quenmire-res.exe") + L"\"");
-  ASSERT_TRUE(outcome.ended);
-  EXPECT_FALSE(outcome.box.shown);
-  EXPECT_EQ(outcome.exitCode, 0u);
-}
-
 }  // namespace
