@@ -30,6 +30,7 @@ enum : int32_t {
 };
 
 constexpr DWORD kControlFileName = 0x47C;
+constexpr DWORD kControlFileType = 0x470;
 
 std::string AnsiFromWide(const std::wstring& text) {
   char buffer[1024] = {};
@@ -39,7 +40,8 @@ std::string AnsiFromWide(const std::wstring& text) {
 
 // Drives the file or font dialog this process shows, from a second thread: waits for it, notes
 // its title and the text of its file-name box, then either types a path and confirms, or
-// cancels.
+// cancels. A dialog still open ten seconds later (refusing the choice with a message box, say)
+// is cancelled, so that a failing case ends instead of hanging.
 class DialogDriver {
  public:
   explicit DialogDriver(std::wstring typed, bool confirm)
@@ -55,7 +57,9 @@ class DialogDriver {
   }
 
   bool found = false;
+  bool stuck = false;
   std::wstring title, fileName;
+  LRESULT fileType = -1;  // the selected filter, 0-based
 
  private:
   static BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
@@ -70,18 +74,25 @@ class DialogDriver {
     return FALSE;
   }
 
+  // A visible dialog of this process, waiting up to timeoutMs for one; null when there is none.
+  static HWND WaitForDialog(DWORD timeoutMs) {
+    HWND dialog = nullptr;
+    for (DWORD waited = 0;; waited += 50) {
+      EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&dialog));
+      if (dialog != nullptr || waited >= timeoutMs) return dialog;
+      Sleep(50);
+    }
+  }
+
   static DWORD WINAPI Run(void* self) {
     auto& driver = *static_cast<DialogDriver*>(self);
-    HWND dialog = nullptr;
-    for (int attempt = 0; attempt < 300 && dialog == nullptr; ++attempt) {
-      EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&dialog));
-      if (dialog == nullptr) Sleep(50);
-    }
+    HWND dialog = WaitForDialog(15000);
     if (dialog == nullptr) return 0;
     driver.found = true;
     wchar_t text[1024] = {};
     SendMessageW(dialog, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     driver.title = text;
+    driver.fileType = SendMessageW(GetDlgItem(dialog, kControlFileType), CB_GETCURSEL, 0, 0);
     if (HWND name = GetDlgItem(dialog, kControlFileName)) {
       text[0] = L'\0';
       SendMessageW(name, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
@@ -90,6 +101,12 @@ class DialogDriver {
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(driver.typed_.c_str()));
     }
     PostMessageW(dialog, WM_COMMAND, driver.confirm_ ? IDOK : IDCANCEL, 0);
+    for (DWORD waited = 0; IsWindow(dialog) && waited < 10000; waited += 50) Sleep(50);
+    while (HWND left = WaitForDialog(0)) {
+      driver.stuck = true;
+      PostMessageW(left, WM_COMMAND, IDCANCEL, 0);
+      Sleep(200);
+    }
     return 0;
   }
 
@@ -248,14 +265,16 @@ TEST_F(CommonDialogTest, FileDialogKeepsTheConfirmedPathInTheSystemCodePage) {
   struct Case {
     const char* name;
     int32_t kind;
+    int32_t initialFilter;
+    LRESULT selectedFilter;
     std::wstring typed;  // empty: cancel
     std::wstring chosen;
     bool openable;  // the chosen file exists and opens through the ANSI file functions
   };
   const Case cases[] = {
-      {"cancel", 0, L"", L"", false},
-      {"open", 0, existing, existing, true},
-      {"save with the default extension", 1, saved, saved + L".txt", false},
+      {"cancel", 0, -3, 0, L"", L"", false},
+      {"open", 0, 1, 1, existing, existing, true},
+      {"save with the default extension", 1, 0, 0, saved, saved + L".txt", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -266,13 +285,16 @@ TEST_F(CommonDialogTest, FileDialogKeepsTheConfirmedPathInTheSystemCodePage) {
     Write(object, kFilter, std::string("文本文件|*.txt|全部|*.*"));
     Write(object, kDefaultExtension, std::string("txt"));
     Write(object, kFileName, std::string("before.txt"));
+    Write(object, kInitialFilter, c.initialFilter);
 
     DialogDriver driver(c.typed, !c.typed.empty());
     const bool confirmed = OpenCommonDialog(object);
     driver.Join();
     ASSERT_TRUE(driver.found) << "no file dialog appeared";
+    EXPECT_FALSE(driver.stuck) << "the dialog did not take the choice";
     EXPECT_EQ(driver.title, L"选择文件");
     EXPECT_EQ(driver.fileName, L"before.txt") << "the file name is the initial name";
+    EXPECT_EQ(driver.fileType, c.selectedFilter);
 
     EXPECT_EQ(confirmed, !c.typed.empty());
     const std::string fileName = Text(object, kFileName);
@@ -298,6 +320,7 @@ TEST_F(CommonDialogTest, FontDialogStoresTheChoiceBack) {
   EXPECT_TRUE(OpenCommonDialog(object));
   driver.Join();
   EXPECT_TRUE(driver.found);
+  EXPECT_FALSE(driver.stuck);
   EXPECT_EQ(Text(object, kFontName), "DejaVu Sans");
   EXPECT_EQ(Number(object, kFontSize), 12);
 }
