@@ -1,0 +1,329 @@
+#include "runtime/forms/transparent_label.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/core/gbk.h"
+#include "runtime/forms/archive.h"
+#include "runtime/forms/component.h"
+
+namespace forms {
+namespace {
+
+constexpr wchar_t kClassName[] = L"_Kw_TransLabel";
+constexpr uint32_t kHighestVersion = 1;
+static_assert(sizeof(LOGFONTA) == 60, "a stored font is a 60-byte LOGFONTA");
+
+// Own property indices (the property index less 8).
+namespace own {
+enum : int32_t {
+  Caption,
+  Effect,
+  Font,
+  Colour,
+  HorizontalAlignment,
+  WordWrap,
+  VerticalAlignment,
+  Count
+};
+}  // namespace own
+
+namespace effect {
+constexpr int32_t None = 0, WhiteBehind = 1, WhiteInPlace = 2, BlackBehind = 3;
+}
+
+struct LabelSettings {
+  std::string caption = "透明标签";
+  int32_t effect = effect::None;
+  std::vector<uint8_t> font;  // empty, or anything but a LOGFONTA: the default GUI font
+  uint32_t colour = 0;
+  int32_t horizontalAlignment = 0;  // left, centre, right
+  int32_t wordWrap = 0;
+  int32_t verticalAlignment = 1;  // top, centre, bottom; single line only
+
+  bool Read(ArchiveReader& reader) {
+    uint32_t version = 0;
+    if (!reader.U32(version) || version > kHighestVersion) return false;
+    return reader.I32(effect) && reader.U32(colour) && reader.I32(horizontalAlignment) &&
+           reader.I32(verticalAlignment) && reader.I32(wordWrap) && reader.LenBytes(font) &&
+           reader.LenText(caption);
+  }
+
+  std::vector<uint8_t> Write() const {
+    ArchiveWriter writer;
+    writer.U32(kHighestVersion);
+    writer.I32(effect);
+    writer.U32(colour);
+    writer.I32(horizontalAlignment);
+    writer.I32(verticalAlignment);
+    writer.I32(wordWrap);
+    writer.LenBytes(font);
+    writer.LenText(caption);
+    return writer.Data();
+  }
+};
+
+// The stored face name is GBK, like every text of the system; the font is made through the wide
+// function so that the name means the same on any system.
+HFONT FontFrom(const std::vector<uint8_t>& data) {
+  if (data.size() != sizeof(LOGFONTA)) return nullptr;
+  LOGFONTA stored;
+  std::memcpy(&stored, data.data(), sizeof stored);
+  LOGFONTW font{};
+  font.lfHeight = stored.lfHeight;
+  font.lfWidth = stored.lfWidth;
+  font.lfEscapement = stored.lfEscapement;
+  font.lfOrientation = stored.lfOrientation;
+  font.lfWeight = stored.lfWeight;
+  font.lfItalic = stored.lfItalic;
+  font.lfUnderline = stored.lfUnderline;
+  font.lfStrikeOut = stored.lfStrikeOut;
+  font.lfCharSet = stored.lfCharSet;
+  font.lfOutPrecision = stored.lfOutPrecision;
+  font.lfClipPrecision = stored.lfClipPrecision;
+  font.lfQuality = stored.lfQuality;
+  font.lfPitchAndFamily = stored.lfPitchAndFamily;
+  const std::string face(stored.lfFaceName, strnlen(stored.lfFaceName, LF_FACESIZE));
+  const std::wstring wideFace = rt::WideFromGbk(face.c_str());
+  std::copy_n(wideFace.begin(), std::min<size_t>(wideFace.size(), LF_FACESIZE - 1),
+              font.lfFaceName);
+  return CreateFontIndirectW(&font);
+}
+
+struct RedrawArea {
+  HWND label;
+  RECT area;  // screen coordinates
+};
+
+BOOL CALLBACK RedrawIfIntersecting(HWND window, LPARAM context) {
+  const auto& redraw = *reinterpret_cast<const RedrawArea*>(context);
+  RECT bounds, common;
+  if (window != redraw.label && IsWindowVisible(window) && GetWindowRect(window, &bounds) &&
+      IntersectRect(&common, &bounds, &redraw.area))
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+  return TRUE;
+}
+
+class TransparentLabel final : public Component {
+ public:
+  TransparentLabel(uint32_t windowId, uint32_t unitId, LabelSettings settings)
+      : Component(windowId, unitId),
+        settings_(std::move(settings)),
+        font_(FontFrom(settings_.font)) {}
+  ~TransparentLabel() override {
+    if (font_ != nullptr) DeleteObject(font_);
+  }
+
+  void Start(HWND window) { Attach(window); }
+
+  const LabelSettings& Settings() const { return settings_; }
+
+  void Write(int32_t index, const RawValue& value) {
+    const int32_t number = static_cast<int32_t>(value.low);
+    switch (index) {
+      case own::Caption: {
+        const char* text = reinterpret_cast<const char*>(value.low);
+        settings_.caption = text != nullptr ? text : "";
+        SetWindowTextGbk(Window(), settings_.caption);
+        break;
+      }
+      case own::Effect:
+        settings_.effect = std::clamp(number, 0, 3);
+        break;
+      case own::Font: {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(value.low);
+        settings_.font.assign(bytes, bytes != nullptr ? bytes + value.high : bytes);
+        if (font_ != nullptr) DeleteObject(font_);
+        font_ = FontFrom(settings_.font);
+        break;
+      }
+      case own::Colour:
+        settings_.colour = value.low;
+        break;
+      case own::HorizontalAlignment:
+        settings_.horizontalAlignment = std::clamp(number, 0, 2);
+        break;
+      case own::WordWrap:
+        settings_.wordWrap = number;
+        break;
+      case own::VerticalAlignment:
+        settings_.verticalAlignment = std::clamp(number, 0, 2);
+        break;
+      default:
+        return;
+    }
+    Repaint();
+  }
+
+ protected:
+  bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_PAINT) {
+      Paint();
+      result = 0;
+      return true;
+    }
+    if (message == WM_WINDOWPOSCHANGED) {
+      const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
+      result = CallOriginal(message, wParam, lParam);
+      if ((position->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) Repaint();
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  void Paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Window(), &paint);
+    const int length = GetWindowTextLengthW(Window());
+    if (length > 0) {
+      std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+      text.resize(static_cast<size_t>(GetWindowTextW(Window(), text.data(), length + 1)));
+      HGDIOBJ previous = SelectObject(dc, font_ != nullptr ? font_ : DefaultGuiFont());
+      UINT format = DT_NOCLIP;
+      if (settings_.horizontalAlignment == 1) format |= DT_CENTER;
+      if (settings_.horizontalAlignment == 2) format |= DT_RIGHT;
+      if (settings_.wordWrap != 0) {
+        format |= DT_WORDBREAK;
+      } else {
+        format |= DT_SINGLELINE;
+        if (settings_.verticalAlignment == 1) format |= DT_VCENTER;
+        if (settings_.verticalAlignment == 2) format |= DT_BOTTOM;
+      }
+      SetBkMode(dc, TRANSPARENT);
+      RECT area;
+      GetClientRect(Window(), &area);
+      auto draw = [&](COLORREF colour, RECT place) {
+        SetTextColor(dc, colour);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place, format);
+      };
+      auto moved = [&](int by) {
+        RECT place = area;
+        OffsetRect(&place, by, by);
+        return place;
+      };
+      switch (settings_.effect) {
+        case effect::WhiteBehind:
+          draw(RGB(255, 255, 255), moved(1));
+          break;
+        case effect::WhiteInPlace:
+          draw(RGB(255, 255, 255), area);
+          area = moved(1);
+          break;
+        case effect::BlackBehind:
+          draw(RGB(0, 0, 0), moved(2));
+          break;
+        default:
+          break;
+      }
+      draw(settings_.colour, area);
+      SelectObject(dc, previous);
+    }
+    EndPaint(Window(), &paint);
+  }
+
+  // The label has no background: its old glyphs go only when the parent repaints the area under
+  // it, and the windows that share the area repaint over that.
+  void Repaint() {
+    HWND label = Window();
+    RedrawArea redraw{label, {}};
+    GetWindowRect(label, &redraw.area);
+    HWND top = GetAncestor(label, GA_ROOT);
+    if (top != nullptr && top != label) {
+      RECT onTop = redraw.area;
+      MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&onTop), 2);
+      InvalidateRect(top, &onTop, TRUE);
+      UpdateWindow(top);
+      EnumChildWindows(top, &RedrawIfIntersecting, reinterpret_cast<LPARAM>(&redraw));
+    }
+    InvalidateRect(label, nullptr, TRUE);
+  }
+
+  LabelSettings settings_;
+  HFONT font_;
+};
+
+Component* Create(const CreateArguments& args) {
+  LabelSettings settings;
+  if (args.typeDataLength > 0) {
+    ArchiveReader reader({args.typeData, args.typeDataLength});
+    if (!settings.Read(reader)) return nullptr;
+  }
+  if (!EnsureWindowClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
+  HWND window = CreateWindowExW(
+      WS_EX_TRANSPARENT, kClassName, rt::WideFromGbk(settings.caption.c_str()).c_str(),
+      args.baseStyle | WS_CHILD | WS_CLIPSIBLINGS, args.left, args.top, args.width, args.height,
+      args.parent, reinterpret_cast<HMENU>(args.controlId), GetModuleHandleW(nullptr), nullptr);
+  if (window == nullptr) return nullptr;
+  auto* label = new TransparentLabel(args.windowId, args.unitId, std::move(settings));
+  label->Start(window);
+  return label;
+}
+
+int32_t WriteOwn(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
+  static_cast<TransparentLabel*>(object)->Write(ownIndex, *value);
+  return 0;
+}
+
+HGLOBAL CurrentData(Component* object) {
+  return GlobalBlockOf(static_cast<TransparentLabel*>(object)->Settings().Write());
+}
+
+int32_t ReadOwn(Component* object, int32_t ownIndex, RawValue* result) {
+  const LabelSettings& settings = static_cast<TransparentLabel*>(object)->Settings();
+  auto number = [](int32_t value) { return RawValue{static_cast<uint32_t>(value), 0}; };
+  switch (ownIndex) {
+    case own::Caption:
+      *result = {
+          settings.caption.empty() ? 0 : reinterpret_cast<uint32_t>(settings.caption.c_str()), 0};
+      return 1;
+    case own::Effect:
+      *result = number(settings.effect);
+      return 1;
+    case own::Font:
+      *result = {settings.font.empty() ? 0 : reinterpret_cast<uint32_t>(settings.font.data()),
+                 static_cast<uint32_t>(settings.font.size())};
+      return 1;
+    case own::Colour:
+      *result = {settings.colour, 0};
+      return 1;
+    case own::HorizontalAlignment:
+      *result = number(settings.horizontalAlignment);
+      return 1;
+    case own::WordWrap:
+      *result = number(settings.wordWrap);
+      return 1;
+    case own::VerticalAlignment:
+      *result = number(settings.verticalAlignment);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+constexpr uint16_t kOwnKinds[own::Count] = {kind::Text,   kind::Choice,  kind::Font,  kind::Colour,
+                                            kind::Choice, kind::Logical, kind::Choice};
+constexpr auto kProperties = PropertyTable(0, kOwnKinds);
+
+}  // namespace
+
+const ComponentTypeRecord kTransparentLabelType = {
+    "透明标签",
+    "TransLabel",
+    0,
+    0,
+    0,
+    0x00012040,
+    0,
+    0,
+    0,
+    kProperties.size(),
+    kProperties.data(),
+    &StandardUnitInterface<Create, WriteOwn, CurrentData, ReadOwn>,
+    0,
+    0};
+
+}  // namespace forms
