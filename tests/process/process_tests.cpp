@@ -38,7 +38,13 @@ std::string ScenarioName(const ::testing::TestParamInfo<Case>& info) {
 }
 
 void SendExitRequest(DWORD processId) {
-  HWND owner = FindProcessWindow(processId, L"_Kw_HideOwner");
+  // The process's first window may be one the system makes for it (such as its input-method
+  // window) a moment before the runtime's own: give the owner window a little time.
+  HWND owner = nullptr;
+  for (int tries = 0; owner == nullptr && tries < 100; ++tries) {
+    owner = FindProcessWindow(processId, L"_Kw_HideOwner");
+    if (owner == nullptr) Sleep(50);
+  }
   ASSERT_NE(owner, nullptr);
   EXPECT_FALSE(IsWindowVisible(owner));
   // Created with style 0; the system adds the caption bits of an overlapped window itself.
