@@ -5,8 +5,10 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "runtime/core/commands.h"
 #include "runtime/core/dll_call.h"
 #include "runtime/core/error_reporter.h"
 #include "runtime/core/object_registry.h"
@@ -87,6 +89,12 @@ int32_t ReportingHandler(int32_t code, const char*) {
   return 0;
 }
 
+rt::ArgumentRecord DoubleRecord(double value) {
+  uint32_t words[2];
+  std::memcpy(words, &value, sizeof words);
+  return {words[0], words[1], rt::tag::Double};
+}
+
 uint32_t CallDll(uint32_t index, std::initializer_list<uint32_t> words) {
   return rt_CallDllChecked(index, words.begin(), static_cast<uint32_t>(words.size()));
 }
@@ -114,6 +122,10 @@ int32_t FixtureStart() {
     Log(std::string("current ") + current);
     Log(std::string("directory ") + reinterpret_cast<const char*>(rt::LibraryRequest(rt::request::ExecutableDirectory)));
     Log(std::string("name ") + reinterpret_cast<const char*>(rt::LibraryRequest(rt::request::ExecutableName)));
+    const rt::ResultRecord result = services.CallCommand(rt::GetExecutableName, 0, nullptr);
+    const auto* name = reinterpret_cast<const char*>(result.low);
+    Log(std::string("command name ") + (name ? name : "(null)"));
+    services.Free(reinterpret_cast<void*>(result.low));
   } else if (scenario == "index0" || scenario == "index2") {
     const uint32_t oneElement[] = {1, 1, 42};
     rt::ElementAt(oneElement, scenario == "index0" ? 0 : 2, 4);
@@ -121,6 +133,9 @@ int32_t FixtureStart() {
     services.ReportError(0);
   } else if (scenario == "command-message") {
     rt::LibraryRequest(rt::request::ReportMessage, reinterpret_cast<uint32_t>("不能求余数于零"));
+  } else if (scenario == "remainder-zero") {
+    rt::ArgumentRecord args[] = {DoubleRecord(7), DoubleRecord(2), DoubleRecord(0)};
+    services.CallCommand(rt::Remainder, 3, args);
   } else if (scenario == "alloc") {
     services.Allocate(2000000000u);
   } else if (scenario == "request-alloc") {

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+#include "command_calls.h"
+#include "runtime/core/number_text.h"
+
+namespace rt::command_test {
+namespace {
+
+using ConversionCommands = CommandTest;
+
+ArgumentRecord Tagged(TypeTag t, uint32_t low, uint32_t high = 0) { return {low, high, t}; }
+ArgumentRecord Int64Arg(int64_t v) {
+  const auto bits = static_cast<uint64_t>(v);
+  return Tagged(tag::Int64, static_cast<uint32_t>(bits), static_cast<uint32_t>(bits >> 32));
+}
+ArgumentRecord FloatArg(float v) {
+  uint32_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return Tagged(tag::Float, bits);
+}
+ArgumentRecord DateTimeArg(double oleDate) {
+  ArgumentRecord a = DoubleArg(oleDate);
+  a.tag = tag::DateTime;
+  return a;
+}
+ArgumentRecord ArrayArg(TypeTag element, const void* block) {
+  return Tagged(element | tag::ArrayFlag, reinterpret_cast<uint32_t>(block));
+}
+
+// Arrays as application code holds them: dimension count, sizes, elements.
+const uint32_t kIntArray[] = {1, 2, 0x00636261, 0x64636261};     // "abc\0abcd"
+const uint32_t kShortArray[] = {1, 2, 0x04030201};               // two Shorts
+const uint32_t kTwoDimensional[] = {2, 1, 1, 0x41414141};
+const uint32_t kEmptyArray[] = {1, 0};
+
+TEST_F(ConversionCommands, ToHexTextIsUnsignedUpperCaseWithoutLeadingZeros) {
+  const struct {
+    int32_t value;
+    const char* expected;
+  } rows[] = {
+      {-1, "FFFFFFFF"}, {0, "0"}, {0x3AC220, "3AC220"}, {255, "FF"}, {INT_MIN, "80000000"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(TakeText(Call(ToHexText, {IntArg(row.value)})), Opt(row.expected)) << row.value;
+}
+
+TEST_F(ConversionCommands, ToTextByTypeTag) {
+  const ByteSetValue withZero({'a', 'b', 0, 'c'});
+  const ByteSetValue leadingZero({0, 'a'});
+  const ByteSetValue empty({});
+  const struct {
+    const char* what;
+    ArgumentRecord value;
+    const char* expected;
+  } rows[] = {
+      {"Text", TextArg("1701996868"), "1701996868"},
+      {"empty Text", TextArg(""), nullptr},
+      {"Int", IntArg(-1701996868), "-1701996868"},
+      {"Int max", IntArg(INT_MAX), "2147483647"},
+      {"Short", Tagged(tag::Short, 0xFFFF), "-1"},
+      {"Byte", Tagged(tag::Byte, 0xFF), "255"},
+      {"Int64", Int64Arg(-1234567890123LL), "-1234567890123"},
+      {"Int64 min", Int64Arg(LLONG_MIN), "-9223372036854775808"},
+      {"Double", DoubleArg(0.1), "0.1"},
+      {"Double whole", DoubleArg(3.0), "3"},
+      {"Double negative", DoubleArg(-2.5), "-2.5"},
+      {"Double large", DoubleArg(1e20), "1e+20"},
+      {"Double pi", DoubleArg(3.141592653589793), "3.141592653589793"},
+      {"Float", FloatArg(0.1f), "0.1"},
+      {"Bool true", Tagged(tag::Bool, 1), "真"},
+      {"Bool nonzero", Tagged(tag::Bool, 0xFFFFFFFF), "真"},
+      {"Bool false", Tagged(tag::Bool, 0), "假"},
+      {"DateTime epoch", DateTimeArg(0), "1899-12-30 00:00:00"},
+      {"DateTime", DateTimeArg(45000.5), "2023-03-15 12:00:00"},
+      {"DateTime before the epoch", DateTimeArg(-1.25), "1899-12-29 06:00:00"},
+      {"DateTime out of range", DateTimeArg(1e9), nullptr},
+      {"byte set", withZero.Arg(), "ab"},
+      {"byte set starting with zero", leadingZero.Arg(), nullptr},
+      {"empty byte set", empty.Arg(), nullptr},
+      {"Int array", ArrayArg(tag::Int, kIntArray), "abc"},
+      {"empty array", ArrayArg(tag::Int, kEmptyArray), nullptr},
+      {"two-dimensional array", ArrayArg(tag::Int, kTwoDimensional), nullptr},
+      {"Text array", ArrayArg(tag::Text, kIntArray), nullptr},
+      {"code address", Tagged(tag::CodeAddress, 0x401000), nullptr},
+      {"8-byte value", Tagged(tag::Unnamed8, 1, 2), nullptr},
+      {"component reference", Tagged(0x0001000E, 0x52010001, 0x16016C59), nullptr},
+      {"omitted", Omitted(), nullptr},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(TakeText(Call(ToText, {row.value})), Opt(row.expected)) << row.what;
+}
+
+TEST_F(ConversionCommands, ToTextOfATextIsAFreshCopy) {
+  const char text[] = "abc";
+  const ResultRecord result = Call(ToText, {TextArg(text)});
+  EXPECT_NE(reinterpret_cast<const char*>(result.low), text);
+  EXPECT_EQ(TakeText(result), Opt("abc"));
+}
+
+TEST_F(ConversionCommands, ToIntegerByTypeTag) {
+  const struct {
+    const char* what;
+    ArgumentRecord value;
+    int32_t expected;
+  } rows[] = {
+      {"decimal", TextArg("1701996868"), 1701996868},
+      {"white space and sign", TextArg(" \t\r\n-42abc"), -42},
+      {"plus", TextArg("+7"), 7},
+      {"stops at a non-digit", TextArg("1 2"), 1},
+      {"no digits", TextArg("abc"), 0},
+      {"sign only", TextArg("-"), 0},
+      {"empty", TextArg(""), 0},
+      {"wraps", TextArg("4294967297"), 1},
+      {"Int min", TextArg("-2147483648"), INT_MIN},
+      {"full-width digits", TextArg("\xA3\xB1\xA3\xB2\xA3\xB3"), 123},  // １２３
+      {"full-width sign", TextArg("\xA3\xAD\xA3\xB5"), -5},              // －５
+      {"full-width space", TextArg("\xA1\xA1" "12"), 12},
+      {"GBK letter first", TextArg("修12"), 0},
+      {"Int", IntArg(-5), -5},
+      {"Bool", Tagged(tag::Bool, 1), 1},
+      {"Short", Tagged(tag::Short, 0xFFFE), -2},
+      {"Byte", Tagged(tag::Byte, 0xFE), 254},
+      {"Int64", Int64Arg(0x100000005LL), 5},
+      {"Double", DoubleArg(-2.9), -2},
+      {"Float", FloatArg(2.9f), 2},
+      {"code address", Tagged(tag::CodeAddress, 0x401000), 0x401000},
+      {"DateTime", DateTimeArg(45000.5), 0},
+      {"omitted", Omitted(), 0},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(IntResult(Call(ToInteger, {row.value})), row.expected) << row.what;
+}
+
+TEST_F(ConversionCommands, ToNumberByTypeTag) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* what;
+    ArgumentRecord value;
+    double expected;
+  } rows[] = {
+      {"decimal", TextArg("3.25"), 3.25},
+      {"exponent", TextArg(" -1.5e3x"), -1500},
+      {"exponent sign", TextArg("25e-1"), 2.5},
+      {"leading point", TextArg(".5"), 0.5},
+      {"trailing point", TextArg("1."), 1},
+      {"exponent without digits", TextArg("1e"), 1},
+      {"exponent alone", TextArg("e5"), 0},
+      {"point alone", TextArg("."), 0},
+      {"letters", TextArg("abc"), 0},
+      {"no hexadecimal", TextArg("0x10"), 0},
+      {"no words", TextArg("inf"), 0},
+      {"full-width", TextArg("\xA3\xB1\xA3\xAE\xA3\xB5"), 1.5},  // １．５
+      {"plus", TextArg("+2"), 2},
+      {"too large", TextArg("1e400"), inf},
+      {"too large negative", TextArg("-1e400"), -inf},
+      {"too small", TextArg("1e-400"), 0},
+      {"Int", IntArg(-3), -3},
+      {"Byte", Tagged(tag::Byte, 0xFF), 255},
+      {"Short", Tagged(tag::Short, 0xFFFE), -2},
+      {"Int64", Int64Arg(1LL << 40), 1099511627776.0},
+      {"Float", FloatArg(0.5f), 0.5},
+      {"Double", DoubleArg(-0.1), -0.1},
+      {"Bool", Tagged(tag::Bool, 5), 1},
+      {"Bool false", Tagged(tag::Bool, 0), 0},
+      {"code address", Tagged(tag::CodeAddress, 0xFFFFFFFF), 4294967295.0},
+      {"DateTime", DateTimeArg(45000.5), 0},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(DoubleResult(Call(ToNumber, {row.value})), row.expected) << row.what;
+}
+
+TEST_F(ConversionCommands, ToByteSetGivesRawBytesInMemoryOrder) {
+  const ByteSetValue three({1, 2, 3});
+  const ByteSetValue empty({});
+  const struct {
+    const char* what;
+    ArgumentRecord value;
+    std::optional<Bytes> expected;
+  } rows[] = {
+      {"Int", IntArg(0x04030201), Bytes{1, 2, 3, 4}},
+      {"Int negative", IntArg(-2), Bytes{0xFE, 0xFF, 0xFF, 0xFF}},
+      {"Byte", Tagged(tag::Byte, 0xFF), Bytes{0xFF}},
+      {"Short", Tagged(tag::Short, 0x0201), Bytes{1, 2}},
+      {"Int64", Int64Arg(0x0807060504030201LL), Bytes{1, 2, 3, 4, 5, 6, 7, 8}},
+      {"Float", FloatArg(1.0f), Bytes{0, 0, 0x80, 0x3F}},
+      {"Double", DoubleArg(1.0), Bytes{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}},
+      {"Bool", Tagged(tag::Bool, 1), Bytes{1, 0, 0, 0}},
+      {"code address", Tagged(tag::CodeAddress, 0x00401000), Bytes{0, 0x10, 0x40, 0}},
+      {"DateTime", DateTimeArg(1.0), Bytes{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}},
+      {"Text", TextArg("ab"), Bytes{'a', 'b'}},
+      {"empty Text", TextArg(""), std::nullopt},
+      {"byte set", three.Arg(), Bytes{1, 2, 3}},
+      {"empty byte set", empty.Arg(), std::nullopt},
+      {"Short array", ArrayArg(tag::Short, kShortArray), Bytes{1, 2, 3, 4}},
+      {"two-dimensional array", ArrayArg(tag::Int, kTwoDimensional), std::nullopt},
+      {"Text array", ArrayArg(tag::Text, kIntArray), std::nullopt},
+      {"8-byte value", Tagged(tag::Unnamed8, 1, 2), std::nullopt},
+      {"omitted", Omitted(), std::nullopt},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(TakeBytes(Call(ToByteSet, {row.value})), row.expected) << row.what;
+
+  // A byte set comes back as a copy of its own.
+  const ResultRecord copy = Call(ToByteSet, {three.Arg()});
+  EXPECT_NE(copy.low, three.Arg().low);
+  TakeBytes(copy);
+}
+
+TEST(NumberText, DatesRoundToTheSecondWithinTheirRange) {
+  EXPECT_EQ(FormatDateTime(2958465.99999), "9999-12-31 23:59:59");
+  EXPECT_EQ(FormatDateTime(2958465.9999999), "");  // would round into the year 10000
+  EXPECT_EQ(FormatDateTime(-657434.0), "0100-01-01 00:00:00");
+  EXPECT_EQ(FormatDateTime(-657435.0), "");
+  EXPECT_EQ(FormatDateTime(36526.75), "2000-01-01 18:00:00");
+  EXPECT_EQ(FormatDateTime(std::nan("")), "");
+  EXPECT_EQ(FormatNumber(std::numeric_limits<double>::infinity()), "inf");
+}
+
+}  // namespace
+}  // namespace rt::command_test
