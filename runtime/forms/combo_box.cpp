@@ -305,7 +305,8 @@ const ComponentTypeRecord kComboBoxType = {
     0, 0};
 
 int32_t AddComboItem(Component* combo, const char* text, bool hasValue, uint32_t value) {
-  return static_cast<ComboBox*>(combo)->AddItem(text, hasValue, value);
+  auto* box = dynamic_cast<ComboBox*>(combo);
+  return box != nullptr ? box->AddItem(text, hasValue, value) : -1;
 }
 
 }  // namespace forms

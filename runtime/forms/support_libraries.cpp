@@ -3,8 +3,12 @@
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/button.h"
 #include "runtime/forms/combo_box.h"
+#include "runtime/forms/command_table.h"
+#include "runtime/forms/common_dialog.h"
 #include "runtime/forms/edit_box.h"
 #include "runtime/forms/form_runtime.h"
+#include "runtime/forms/timer.h"
+#include "runtime/forms/transparent_label.h"
 #include "runtime/forms/window_component.h"
 
 namespace forms {
@@ -28,20 +32,20 @@ const ComponentTypeRecord* const kStandardTypes[] = {
     &kButtonType, nullptr, nullptr, &kComboBoxType,  // 11-14
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,  // 15-22
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,  // 23-30
-    nullptr,  // 31: common dialog
-    nullptr,  // 32: timer
+    &kCommonDialogType,  // 31
+    &kTimerType,         // 32
 };
 
 const ComponentTypeRecord* const kTransparentLabelTypes[] = {
     nullptr, nullptr, nullptr, nullptr,  // 1-4
-    nullptr,  // 5: transparent label
+    &kTransparentLabelType,  // 5
 };
 
 }  // namespace
 
 const rt::SupportLibrary kStandardLibrary = {
-    "standard", sizeof kStandardTypes / sizeof kStandardTypes[0], kStandardTypes, 0, nullptr,
-    LibraryNotify};
+    "standard", sizeof kStandardTypes / sizeof kStandardTypes[0], kStandardTypes, kCommandCount,
+    kCommandTable, LibraryNotify};
 const rt::SupportLibrary kTransparentLabelLibrary = {
     "transparent label", sizeof kTransparentLabelTypes / sizeof kTransparentLabelTypes[0],
     kTransparentLabelTypes, 0, nullptr, LibraryNotify};

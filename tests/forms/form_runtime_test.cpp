@@ -11,6 +11,7 @@
 #include "runtime/core/runtime_app.h"
 #include "runtime/core/values.h"
 #include "runtime/forms/combo_box.h"
+#include "runtime/forms/command_table.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/event_record.h"
 #include "runtime/forms/event_routing.h"
@@ -218,6 +219,36 @@ TEST_F(FormRuntimeTest, OwnPropertiesOfLiveComponents) {
 
   Forms().WriteProperty(kWindowId, kOk, 10, -1, reinterpret_cast<uint32_t>("应用"), 0);
   EXPECT_EQ(TextOf(WindowOf(kOk)), rt::WideFromGbk("应用"));
+}
+
+TEST_F(FormRuntimeTest, AddItemCommandAppendsWithItsValueAndKeepsTheSelection) {
+  LoadSmallForm();
+  const HWND combo = WindowOf(kCombo);
+  struct Case {
+    const char* text;
+    bool withValue;
+    uint32_t value;
+    int32_t index;
+  };
+  const Case cases[] = {{"1600 x 1200", false, 0, 1}, {"1680 x 1050", true, 77, 2}, {"", false, 0, 3}};
+  for (const Case& c : cases) {
+    rt::ArgumentRecord args[3] = {{kWindowId, kCombo, kComboBoxType},
+                                  {reinterpret_cast<uint32_t>(c.text), 0, rt::tag::Text},
+                                  {c.value, 0, c.withValue ? rt::tag::Int : 0u}};
+    rt::ResultRecord result = {};
+    CommandAt(CommandIndex::AddItem)(&result, 3, args);
+    EXPECT_EQ(result.tag, rt::tag::Int);
+    EXPECT_EQ(static_cast<int32_t>(result.low), c.index) << c.text;
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, c.index, 0), static_cast<LRESULT>(c.value));
+  }
+  EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(ReadText(kCombo, 9), "1440 x 900");
+
+  // A component that is no combo box takes no item.
+  rt::ArgumentRecord wrong[2] = {{kWindowId, kOk, kButtonType}, {reinterpret_cast<uint32_t>("x"), 0, rt::tag::Text}};
+  rt::ResultRecord result = {};
+  CommandAt(CommandIndex::AddItem)(&result, 2, wrong);
+  EXPECT_EQ(static_cast<int32_t>(result.low), -1);
 }
 
 TEST_F(FormRuntimeTest, AWriteThatNeedsANewWindowRebuildsTheUnitInPlace) {
