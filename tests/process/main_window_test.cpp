@@ -111,4 +111,37 @@ TEST(MainWindow, ShowsTheStoredFormAndEndsWithZeroWhenClosed) {
   }
 }
 
+// Every fault of the form runtime ends with its box and exit code -1.
+struct FormErrorCase {
+  const wchar_t* fixture;
+  const wchar_t* scenario;
+  const wchar_t* message;
+};
+
+class FormErrorTest : public ::testing::TestWithParam<FormErrorCase> {};
+
+TEST_P(FormErrorTest, ShowsItsMessageThenEndsWithMinusOne) {
+  const FormErrorCase& c = GetParam();
+  const ProcessOutcome outcome =
+      RunProcess(L"\"" + BesideThisProgram(c.fixture) + L"\" " + c.scenario);
+  ASSERT_TRUE(outcome.ended);
+  ASSERT_TRUE(outcome.box.shown);
+  EXPECT_EQ(outcome.box.caption, L"错误");
+  EXPECT_EQ(outcome.box.text, std::wstring(L"运行时出错!\r\n\r\n错误信息：") + c.message + L"\r\n");
+  EXPECT_EQ(outcome.exitCode, 0xFFFFFFFFu);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Box, FormErrorTest,
+    ::testing::Values(
+        FormErrorCase{L"truncated_form_fixture.exe", L"none", L"载入窗口模板数据段出错!"},
+        FormErrorCase{L"form_fixture.exe", L"start-unknown", L"载入启动窗口失败"},
+        FormErrorCase{L"form_fixture.exe", L"own-before-load", L"指定窗口尚未载入"},
+        FormErrorCase{L"form_fixture.exe", L"unknown-window", L"未载入欲访问窗口组件所在的窗口"},
+        FormErrorCase{L"form_fixture.exe", L"absent-component", L"指定窗口或窗口组件不存在或尚未载入"},
+        FormErrorCase{L"form_fixture.exe", L"event-unknown-window", L"未找到引发事件的窗口"},
+        FormErrorCase{L"form_fixture.exe", L"event-unknown-unit", L"未找到引发事件的窗口组件"},
+        FormErrorCase{L"form_fixture.exe", L"event-invalid-type", L"引发事件的窗口组件无效"}),
+    [](const ::testing::TestParamInfo<FormErrorCase>& info) { return std::to_string(info.index); });
+
 }  // namespace
