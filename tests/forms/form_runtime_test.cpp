@@ -42,6 +42,10 @@ HandlerResult EditChanged(const uint32_t*, uint32_t) {
   calls.push_back("edit changed");
   return {0, false};
 }
+HandlerResult Ticked(const uint32_t*, uint32_t) {
+  if (calls.empty() || calls.back() != "tick") calls.push_back("tick");
+  return {0, false};
+}
 HandlerResult Answers7(const uint32_t* args, uint32_t count) {
   calls.push_back("answers with " + std::to_string(count) + " arguments, first " +
                   std::to_string(count > 0 ? args[0] : 0));
@@ -165,6 +169,22 @@ TEST_F(FormRuntimeTest, LoadCreatesEveryUnitInReverseRecordOrderWithTheirIdentif
   // The load-complete handler ran once, before the window was shown.
   EXPECT_EQ(calls, std::vector<std::string>{"loaded while hidden"});
   EXPECT_EQ(rt::SuspensionCount(), 0);
+}
+
+TEST_F(FormRuntimeTest, NoHandlerRunsBeforeLoadingIsOverNotEvenAFastTimer) {
+  std::vector<Unit> units = SmallForm();
+  ArchiveWriter timer;
+  timer.U32(1);
+  timer.U32(1);  // a tick every millisecond
+  units.insert(units.begin() + 1, MakeUnit(0x16016C5B, 0x00010020, "时钟1", {40, 16, 32, 32}, 0,
+                                           timer.Data(), {{0, &Ticked}}));
+  WindowTemplate& window = UseWindow(std::move(units));
+  Sleep(20);
+  ASSERT_TRUE(LoadWindow(window, 0, false, nullptr));
+  Pump(100);
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[0], "loaded while hidden");
+  EXPECT_EQ(calls[1], "tick");
 }
 
 TEST_F(FormRuntimeTest, LoadingALoadedWindowAgainCreatesNothing) {
