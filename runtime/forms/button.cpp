@@ -81,18 +81,17 @@ class Button final : public Component {
 
   static int32_t Write(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
     auto* self = static_cast<Button*>(object);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(value->low);
     switch (ownIndex + kCommonPropertyCount) {
-      case 8: self->p_.picture.assign(bytes, bytes == nullptr ? bytes : bytes + value->high); return 1;
+      case 8: self->p_.picture = BytesOf(*value); return 1;
       case 9: self->p_.kind = value->low; return 1;
       case 10:
-        self->p_.caption = reinterpret_cast<const char*>(value->low);
+        self->p_.caption = TextOf(*value);
         SetWindowTextGbk(self->Window(), self->p_.caption);
         return 0;
       case 11: self->p_.horizontal = value->low; return 1;
       case 12: self->p_.vertical = value->low; return 1;
       case 13:
-        self->p_.font.assign(bytes, bytes == nullptr ? bytes : bytes + value->high);
+        self->p_.font = BytesOf(*value);
         self->ApplyFont();
         return 0;
       default: return 0;
@@ -115,19 +114,16 @@ class Button final : public Component {
   static int32_t Read(Component* object, int32_t ownIndex, RawValue* result) {
     auto* self = static_cast<Button*>(object);
     const Properties& p = self->p_;
-    const auto bytes = [&](const std::vector<uint8_t>& b) {
-      *result = {b.empty() ? 0 : reinterpret_cast<uint32_t>(b.data()), static_cast<uint32_t>(b.size())};
-    };
     switch (ownIndex + kCommonPropertyCount) {
-      case 8: bytes(p.picture); break;
+      case 8: *result = RawBytes(p.picture); break;
       case 9: *result = {p.kind, 0}; break;
       case 10:
         self->p_.caption = WindowTextGbk(self->Window());
-        *result = {p.caption.empty() ? 0 : reinterpret_cast<uint32_t>(p.caption.c_str()), 0};
+        *result = RawText(p.caption);
         break;
       case 11: *result = {p.horizontal, 0}; break;
       case 12: *result = {p.vertical, 0}; break;
-      case 13: bytes(p.font); break;
+      case 13: *result = RawBytes(p.font); break;
       default: return 0;
     }
     return 1;

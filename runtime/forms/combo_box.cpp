@@ -105,8 +105,7 @@ class ComboBox final : public Component {
     Properties& p = self->p_;
     const HWND window = self->Window();
     const uint32_t word = value->low;
-    const char* text = reinterpret_cast<const char*>(value->low);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(value->low);
+    const char* text = TextOf(*value);
     switch (ownIndex + kCommonPropertyCount) {
       case 8: p.style = word; return 1;
       case 9: p.content = text; SetWindowTextGbk(window, p.content); return 0;
@@ -118,7 +117,7 @@ class ComboBox final : public Component {
       case 15: p.extraRowHeight = word; self->ApplyItemHeight(); return 0;
       case 16: p.textColour = word; InvalidateRect(window, nullptr, TRUE); return 0;
       case 17: p.background = word; self->ApplyBackground(); return 0;
-      case 18: p.font.assign(bytes, bytes == nullptr ? bytes : bytes + value->high); self->ApplyFont(); return 0;
+      case 18: p.font = BytesOf(*value); self->ApplyFont(); return 0;
       case 19: self->Select(static_cast<int32_t>(word)); return 0;
       case 20: {
         p.items.clear();
@@ -136,7 +135,7 @@ class ComboBox final : public Component {
       }
       case 21: {
         self->Refresh();
-        p.itemValues.assign(bytes, bytes == nullptr ? bytes : bytes + value->high);
+        p.itemValues = BytesOf(*value);
         self->Fill();
         return 0;
       }
@@ -171,12 +170,8 @@ class ComboBox final : public Component {
     auto* self = static_cast<ComboBox*>(object);
     self->Refresh();
     const Properties& p = self->p_;
-    const auto text = [&](const std::string& t) {
-      *result = {t.empty() ? 0 : reinterpret_cast<uint32_t>(t.c_str()), 0};
-    };
-    const auto bytes = [&](const std::vector<uint8_t>& b) {
-      *result = {b.empty() ? 0 : reinterpret_cast<uint32_t>(b.data()), static_cast<uint32_t>(b.size())};
-    };
+    const auto text = [&](const std::string& t) { *result = RawText(t); };
+    const auto bytes = [&](const std::vector<uint8_t>& b) { *result = RawBytes(b); };
     switch (ownIndex + kCommonPropertyCount) {
       case 8: *result = {p.style, 0}; break;
       case 9: text(p.content); break;

@@ -128,8 +128,7 @@ class CommonDialog final : public Component {
 
   RawValue Value(int32_t index) const {
     if (!IsText(index)) return {static_cast<uint32_t>(numbers_[index]), 0};
-    const std::string& text = texts_[index];
-    return {text.empty() ? 0 : reinterpret_cast<uint32_t>(text.c_str()), 0};
+    return RawText(texts_[index]);
   }
 
   DWORD FileFlags() const {
@@ -237,12 +236,7 @@ Component* Create(const CreateArguments& args) {
     ArchiveReader reader({args.typeData, args.typeDataLength});
     if (!dialog->Read(reader)) return nullptr;
   }
-  if (!EnsureWindowClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
-  // Never visible, whatever the unit's flags say.
-  const DWORD style = (args.baseStyle & ~WS_VISIBLE) | WS_CHILD | WS_CLIPSIBLINGS;
-  HWND window = CreateWindowExW(0, kClassName, L"", style, args.left, args.top, args.width,
-                                args.height, args.parent, reinterpret_cast<HMENU>(args.controlId),
-                                GetModuleHandleW(nullptr), nullptr);
+  const HWND window = CreateHiddenChildWindow(kClassName, args);
   if (window == nullptr) return nullptr;
   dialog->Start(window);
   return dialog.release();

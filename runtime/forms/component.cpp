@@ -5,6 +5,7 @@
 
 #include "runtime/core/gbk.h"
 #include "runtime/core/runtime_request.h"
+#include "runtime/forms/component_type.h"
 #include "runtime/forms/event_record.h"
 
 namespace forms {
@@ -79,6 +80,15 @@ bool EnsureWindowClass(const wchar_t* name, UINT style) {
   cls.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
   cls.lpszClassName = name;
   return RegisterClassExW(&cls) != 0;
+}
+
+HWND CreateHiddenChildWindow(const wchar_t* className, const CreateArguments& args) {
+  if (!EnsureWindowClass(className, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
+  // Never visible, whatever the unit's flags say.
+  const DWORD style = (args.baseStyle & ~WS_VISIBLE) | WS_CHILD | WS_CLIPSIBLINGS;
+  return CreateWindowExW(0, className, L"", style, args.left, args.top, args.width, args.height,
+                         args.parent, reinterpret_cast<HMENU>(args.controlId),
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 HFONT DefaultGuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }

@@ -58,6 +58,11 @@ class Component {
 // default window procedure, the arrow cursor, no background brush.
 bool EnsureWindowClass(const wchar_t* name, UINT style);
 
+struct CreateArguments;
+// The hidden child window of a component that is never visible (a timer, a common dialog), of a
+// class of the runtime's own; null when it cannot be made.
+HWND CreateHiddenChildWindow(const wchar_t* className, const CreateArguments& args);
+
 HFONT DefaultGuiFont();
 
 // A movable global memory block holding a copy of bytes, as the current-data entry point gives

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace forms {
 
@@ -109,6 +111,21 @@ struct RawValue {
   uint32_t low;
   uint32_t high;
 };
+
+inline RawValue RawText(const std::string& text) {
+  return {text.empty() ? 0 : reinterpret_cast<uint32_t>(text.c_str()), 0};
+}
+inline RawValue RawBytes(const std::vector<uint8_t>& bytes) {
+  return {bytes.empty() ? 0 : reinterpret_cast<uint32_t>(bytes.data()),
+          static_cast<uint32_t>(bytes.size())};
+}
+inline const char* TextOf(const RawValue& value) {
+  return value.low != 0 ? reinterpret_cast<const char*>(value.low) : "";
+}
+inline std::vector<uint8_t> BytesOf(const RawValue& value) {
+  const auto* first = reinterpret_cast<const uint8_t*>(value.low);
+  return first != nullptr ? std::vector<uint8_t>(first, first + value.high) : std::vector<uint8_t>();
+}
 
 // The entry points behind the unit codes. Indices are the type's own, counted from 0 (the
 // property index less 8).

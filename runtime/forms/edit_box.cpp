@@ -116,18 +116,13 @@ class EditBox final : public Component {
     auto* self = static_cast<EditBox*>(object);
     Properties& p = self->p_;
     const uint32_t word = value->low;
-    const char* text = reinterpret_cast<const char*>(value->low);
+    const char* text = TextOf(*value);
     switch (ownIndex + kCommonPropertyCount) {
       case 8: self->SetContent(text); return 0;
       case 9: p.border = word; self->ApplyBorder(); return 0;
       case 10: p.textColour = word; InvalidateRect(self->Window(), nullptr, TRUE); return 0;
       case 11: p.background = word; self->ApplyBackground(); return 0;
-      case 12: {
-        const auto* bytes = reinterpret_cast<const uint8_t*>(value->low);
-        p.font.assign(bytes, bytes == nullptr ? bytes : bytes + value->high);
-        self->ApplyFont();
-        return 0;
-      }
+      case 12: p.font = BytesOf(*value); self->ApplyFont(); return 0;
       case 13: p.hideSelection = word; return 1;
       case 14: p.maxLength = word; SendMessageW(self->Window(), EM_LIMITTEXT, word, 0); return 0;
       case 15: p.multiLine = word; return 1;
@@ -189,16 +184,13 @@ class EditBox final : public Component {
     auto* self = static_cast<EditBox*>(object);
     self->Refresh();
     const Properties& p = self->p_;
-    const auto text = [&](const std::string& t) {
-      *result = {t.empty() ? 0 : reinterpret_cast<uint32_t>(t.c_str()), 0};
-    };
+    const auto text = [&](const std::string& t) { *result = RawText(t); };
     switch (ownIndex + kCommonPropertyCount) {
       case 8: text(p.content); break;
       case 9: *result = {p.border, 0}; break;
       case 10: *result = {p.textColour, 0}; break;
       case 11: *result = {p.background, 0}; break;
-      case 12: *result = {p.font.empty() ? 0 : reinterpret_cast<uint32_t>(p.font.data()),
-                          static_cast<uint32_t>(p.font.size())}; break;
+      case 12: *result = RawBytes(p.font); break;
       case 13: *result = {p.hideSelection, 0}; break;
       case 14: *result = {p.maxLength, 0}; break;
       case 15: *result = {p.multiLine, 0}; break;

@@ -53,7 +53,7 @@ bool IsBinaryKind(uint16_t k) {
          k == kind::Binary24 || k == kind::Cursor;
 }
 
-std::span<const uint8_t> BytesOf(const RawValue& raw) {
+std::span<const uint8_t> SpanOf(const RawValue& raw) {
   return {reinterpret_cast<const uint8_t*>(raw.low), raw.low == 0 ? 0 : raw.high};
 }
 
@@ -139,10 +139,10 @@ uint64_t ConvertRead(uint16_t k, const RawValue& raw, int32_t selector) {
     case kind::Colour:
     case kind::Colour2:
     case kind::ColourOrDefault: return Words(raw.low);
-    case kind::Font: return ReadFontField(FontDescription(BytesOf(raw)), selector);
+    case kind::Font: return ReadFontField(FontDescription(SpanOf(raw)), selector);
     default:
       if (IsBinaryKind(k)) {
-        const std::span<const uint8_t> bytes = BytesOf(raw);
+        const std::span<const uint8_t> bytes = SpanOf(raw);
         return Pointer(rt::MakeByteSet(bytes.data(), static_cast<uint32_t>(bytes.size())));
       }
       return Pointer(rt::MakeText(reinterpret_cast<const char*>(raw.low)));
@@ -307,7 +307,7 @@ void WriteProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, int3
     case kind::Logical: value = {low != 0 ? 1u : 0u, 0}; break;
     case kind::Choice: value = {static_cast<int32_t>(low) < 0 ? 0u : low, 0}; break;
     case kind::Font:
-      font = FontDescription(BytesOf(ReadOwn(target, ownIndex)));
+      font = FontDescription(SpanOf(ReadOwn(target, ownIndex)));
       WriteFontField(font, selector, low);
       value = {reinterpret_cast<uint32_t>(&font), sizeof font};
       break;

@@ -75,12 +75,7 @@ Component* Create(const CreateArguments& args) {
     uint32_t version = 0;
     if (!reader.U32(version) || version > kHighestVersion || !reader.I32(interval)) return nullptr;
   }
-  if (!EnsureWindowClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
-  // Never visible, whatever the unit's flags say.
-  const DWORD style = (args.baseStyle & ~WS_VISIBLE) | WS_CHILD | WS_CLIPSIBLINGS;
-  HWND window = CreateWindowExW(0, kClassName, L"", style, args.left, args.top, args.width,
-                                args.height, args.parent, reinterpret_cast<HMENU>(args.controlId),
-                                GetModuleHandleW(nullptr), nullptr);
+  const HWND window = CreateHiddenChildWindow(kClassName, args);
   if (window == nullptr) return nullptr;
   auto* timer = new Timer(args.windowId, args.unitId, interval);
   timer->Start(window);

@@ -277,8 +277,7 @@ int32_t ReadOwn(Component* object, int32_t ownIndex, RawValue* result) {
   auto number = [](int32_t value) { return RawValue{static_cast<uint32_t>(value), 0}; };
   switch (ownIndex) {
     case own::Caption:
-      *result = {
-          settings.caption.empty() ? 0 : reinterpret_cast<uint32_t>(settings.caption.c_str()), 0};
+      *result = RawText(settings.caption);
       return 1;
     case own::Effect:
       *result = number(settings.effect);

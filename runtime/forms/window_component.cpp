@@ -315,12 +315,8 @@ int32_t WindowComponent::Write(Component* object, int32_t ownIndex, const RawVal
   auto* self = static_cast<WindowComponent*>(object);
   Properties& p = self->properties_;
   const uint32_t word = value->low;
-  const auto bytes = [&] {
-    const auto* first = reinterpret_cast<const uint8_t*>(value->low);
-    return std::vector<uint8_t>(first, first == nullptr ? first : first + value->high);
-  };
-  const std::string text = ownIndex == 0 || ownIndex == 16 || ownIndex == 23
-                               ? reinterpret_cast<const char*>(value->low) : "";
+  const auto bytes = [&] { return BytesOf(*value); };
+  const std::string text = ownIndex == 0 || ownIndex == 16 || ownIndex == 23 ? TextOf(*value) : "";
   switch (ownIndex + kCommonPropertyCount) {
     case 8: p.title = text; SetWindowTextGbk(self->Window(), text); break;
     case 9: p.borderStyle = word; self->ApplyFrame(); break;
@@ -366,12 +362,8 @@ HGLOBAL WindowComponent::CurrentData(Component* object) {
 int32_t WindowComponent::Read(Component* object, int32_t ownIndex, RawValue* result) {
   auto* self = static_cast<WindowComponent*>(object);
   const Properties& p = self->properties_;
-  const auto text = [&](const std::string& t) {
-    *result = {t.empty() ? 0 : reinterpret_cast<uint32_t>(t.c_str()), 0};
-  };
-  const auto bytes = [&](const std::vector<uint8_t>& b) {
-    *result = {b.empty() ? 0 : reinterpret_cast<uint32_t>(b.data()), static_cast<uint32_t>(b.size())};
-  };
+  const auto text = [&](const std::string& t) { *result = RawText(t); };
+  const auto bytes = [&](const std::vector<uint8_t>& b) { *result = RawBytes(b); };
   const auto word = [&](uint32_t w) { *result = {w, 0}; };
   switch (ownIndex + kCommonPropertyCount) {
     case 8: readBuffer = WindowTextGbk(self->Window()); text(readBuffer); break;
