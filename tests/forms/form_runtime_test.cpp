@@ -16,6 +16,7 @@
 #include "runtime/forms/event_record.h"
 #include "runtime/forms/event_routing.h"
 #include "runtime/forms/form_runtime.h"
+#include "runtime/forms/message_loop.h"
 #include "runtime/forms/window_loader.h"
 #include "tests/forms/form_harness.h"
 
@@ -45,6 +46,10 @@ HandlerResult EditChanged(const uint32_t*, uint32_t) {
 HandlerResult Ticked(const uint32_t*, uint32_t) {
   if (calls.empty() || calls.back() != "tick") calls.push_back("tick");
   return {0, false};
+}
+HandlerResult KeepsTheWindowOpen(const uint32_t*, uint32_t) {
+  calls.push_back("asked to close");
+  return {0, true};
 }
 HandlerResult Answers7(const uint32_t* args, uint32_t count) {
   calls.push_back("answers with " + std::to_string(count) + " arguments, first " +
@@ -338,8 +343,14 @@ TEST_F(FormRuntimeTest, HandlerResultsArgumentsAndSharedBindings) {
 TEST_F(FormRuntimeTest, ClosingTheWindowEndsTheLoopOnce) {
   WindowTemplate& window = LoadSmallForm();
   const HWND top = WindowOf(0);
-  PostMessageW(top, WM_CLOSE, 0, 0);
+  // The loop does its idle work while the queue is empty: here, asking the window to close.
+  static int idleRounds = 0;
+  idleRounds = 0;
+  AddIdleCallback(top, [](HWND w, void*) {
+    if (idleRounds++ == 0) PostMessageW(w, WM_CLOSE, 0, 0);
+  }, nullptr);
   Forms().RunMessageLoop();  // returns once the quit message arrives
+  EXPECT_GE(idleRounds, 1);
   EXPECT_FALSE(IsWindow(top));
   EXPECT_FALSE(Forms().AnyWindowLoaded());
   EXPECT_FALSE(window.loaded);
@@ -349,6 +360,53 @@ TEST_F(FormRuntimeTest, ClosingTheWindowEndsTheLoopOnce) {
 
   // With no window loaded the loop returns at once.
   Forms().RunMessageLoop();
+  ClearIdleCallbacks();
+}
+
+TEST_F(FormRuntimeTest, AHandlerOfTheCloseEventsThatAnswersZeroKeepsTheWindow) {
+  std::vector<Unit> units = SmallForm();
+  units[0].events.push_back({1, &KeepsTheWindowOpen});
+  WindowTemplate& window = UseWindow(std::move(units));
+  ASSERT_TRUE(LoadWindow(window, 0, false, nullptr));
+  const HWND top = WindowOf(0);
+  SendMessageW(top, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(top));
+  EXPECT_EQ(calls.back(), "asked to close");
+
+  window.units[0].events.pop_back();  // nothing bound: closing goes ahead
+  SendMessageW(top, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(top));
+}
+
+TEST_F(FormRuntimeTest, ComboSelectionIsClampedToTheItems) {
+  struct Case {
+    int32_t stored;
+    int32_t selected;
+  };
+  for (const Case c : {Case{0, 0}, Case{1, 1}, Case{5, 1}, Case{-1, -1}, Case{-7, -1}}) {
+    std::vector<Unit> units = SmallForm();
+    units[4].typeData = ComboData(2, c.stored, {"1440 x 900", "1600 x 1200"});
+    WindowTemplate& window = UseWindow(std::move(units));
+    ASSERT_TRUE(LoadWindow(window, 0, false, nullptr));
+    EXPECT_EQ(static_cast<int32_t>(ReadWord(kCombo, 19)), c.selected) << c.stored;
+  }
+}
+
+TEST_F(FormRuntimeTest, ADropDownComboOpensAtLeast160PixelsHigh) {
+  // The open list's height for a stored height; the system measures it in its own way, so
+  // heights are compared with each other.
+  const auto openHeight = [](int32_t stored) {
+    std::vector<Unit> units = SmallForm();
+    units[4].height = stored;
+    WindowTemplate& window = UseWindow(std::move(units));
+    EXPECT_TRUE(LoadWindow(window, 0, false, nullptr));
+    RECT list = {};
+    SendMessageW(WindowOf(kCombo), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
+    return list.bottom - list.top;
+  };
+  const int32_t at160 = openHeight(160);
+  EXPECT_EQ(openHeight(20), at160);
+  EXPECT_EQ(openHeight(200), at160 + 40);
 }
 
 TEST_F(FormRuntimeTest, AUnitThatCannotBeCreatedFailsTheWholeLoad) {
