@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Builds the tool and runs it under Wine, on a virtual display when there is none.
+# Builds the tool and runs it under Wine. Without a display it runs on a virtual one, saves a
+# screenshot of the window to build/quenmire-res.png once the window is up, and ends there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
 
 bash "$root/scripts/build.sh"
 
-run=("$build/wine-run" "$build/app/quenmire-res.exe")
-if [ -z "${DISPLAY:-}" ]; then
-  run=(xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}")
-fi
 export LANG="${LANG_FOR_TOOL:-zh_CN.UTF-8}"
+run=("$build/wine-run" "$build/app/quenmire-res.exe")
 status=0
-"${run[@]}" || status=$?
-echo "quenmire-res.exe exited with code $status"
+if [ -n "${DISPLAY:-}" ]; then
+  "${run[@]}" || status=$?
+  echo "quenmire-res.exe exited with code $status"
+else
+  WINE_PREFIX="$build/wineprefix" xvfb-run -a -s "-screen 0 1024x768x24" \
+    "$root/scripts/show-on-virtual-display.sh" "$build/quenmire-res.png" "${run[@]}" || status=$?
+fi
 exit $status
