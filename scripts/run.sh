@@ -14,7 +14,7 @@ if [ -n "${DISPLAY:-}" ]; then
   "${run[@]}" || status=$?
   echo "quenmire-res.exe exited with code $status"
 else
-  WINE_PREFIX="$build/wineprefix" xvfb-run -a -s "-screen 0 1024x768x24" \
-    "$root/scripts/show-on-virtual-display.sh" "$build/quenmire-res.png" "${run[@]}" || status=$?
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$root/scripts/show-on-virtual-display.sh" "$build/quenmire-res.png" "$build" "${run[@]}" || status=$?
 fi
 exit $status
