@@ -176,7 +176,8 @@ bool LoadWindow(WindowTemplate& window, int32_t mode, bool modal, HWND parent) {
   if (Alive(window)) RaiseWindowEvent(window, 4);
 
   if (Alive(window) && visible[0]) {
-    ShowWindow(top, static_cast<WindowComponent*>(own.object)->ShowCommand());
+    const auto* windowUnit = dynamic_cast<const WindowComponent*>(own.object);
+    ShowWindow(top, windowUnit != nullptr ? windowUnit->ShowCommand() : SW_SHOWNORMAL);
     const HWND focus = GetFocus();
     if (focus != nullptr && IsChild(top, focus))
       if (Component* owner = Component::FromWindow(focus)) {
