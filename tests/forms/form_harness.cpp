@@ -5,6 +5,7 @@
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/form_runtime.h"
 #include "runtime/forms/support_libraries.h"
+#include "tests/forms/live_component_fixture.h"
 
 namespace forms::testing {
 namespace {
@@ -93,20 +94,7 @@ WindowTemplate& UseWindow(std::vector<Unit> units) {
 
 void ClearWindows() {
   Forms().ClearWindowList();
-  Pump(0);
-}
-
-void Pump(DWORD milliseconds) {
-  const DWORD end = GetTickCount() + milliseconds;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (milliseconds > 0) Sleep(5);
-  } while (GetTickCount() < end);
+  PumpFor(0);
 }
 
 }  // namespace forms::testing

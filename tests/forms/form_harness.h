@@ -36,7 +36,4 @@ WindowTemplate& UseWindow(std::vector<Unit> units);
 // Destroys whatever window the list holds and empties it.
 void ClearWindows();
 
-// Dispatches waiting messages for a while.
-void Pump(DWORD milliseconds = 50);
-
 }  // namespace forms::testing

@@ -19,6 +19,7 @@
 #include "runtime/forms/message_loop.h"
 #include "runtime/forms/window_loader.h"
 #include "tests/forms/form_harness.h"
+#include "tests/forms/live_component_fixture.h"
 
 namespace forms::testing {
 namespace {
@@ -186,7 +187,7 @@ TEST_F(FormRuntimeTest, NoHandlerRunsBeforeLoadingIsOverNotEvenAFastTimer) {
   WindowTemplate& window = UseWindow(std::move(units));
   Sleep(20);
   ASSERT_TRUE(LoadWindow(window, 0, false, nullptr));
-  Pump(100);
+  PumpFor(100);
   ASSERT_GE(calls.size(), 2u);
   EXPECT_EQ(calls[0], "loaded while hidden");
   EXPECT_EQ(calls[1], "tick");
