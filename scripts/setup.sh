@@ -27,3 +27,5 @@ if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
   grep -qx 'en_US.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'en_US.UTF-8 UTF-8' >> /etc/locale.gen
   locale-gen >/dev/null
 fi
+
+bash "$(dirname "$0")/enable-i386.sh"
