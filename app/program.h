@@ -1,5 +1,5 @@
 #pragma once
-// The application's start-up sequence and its clean-up routine.
+// The application's start-up sequence, its clean-up routine and its one global.
 
 #include <cstdint>
 
@@ -7,5 +7,8 @@ namespace app {
 
 int32_t StartProgram();
 void ReleaseGlobals();
+
+// The file number of the executable the user loaded; 0 at start and after a failed open.
+extern int32_t ExecutableFileNumber;
 
 }  // namespace app
