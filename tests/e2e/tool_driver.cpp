@@ -1,0 +1,264 @@
+#include "tool_driver.h"
+
+#include <algorithm>
+
+namespace e2e {
+namespace {
+
+constexpr int kFileNameBox = 0x47C;   // cmb13: the open dialog's file-name box
+constexpr int kFileTypeList = 0x470;  // cmb1
+
+const std::function<void(const MainWindow&)>* currentDrive = nullptr;
+bool currentWindowShown = false;
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+HWND VisibleWindowOf(DWORD processId, const wchar_t* className) {
+  HWND window = FindProcessWindow(processId, className);
+  return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+void DriveMainWindow(DWORD processId) {
+  HWND window = nullptr;
+  // The process's first window may be a helper the system makes a moment before the main one.
+  WaitUntil([&] { return (window = VisibleWindowOf(processId, L"PvWindow")) != nullptr; }, 15000);
+  if (window == nullptr) return;  // left to RunProcess's time limit
+  currentWindowShown = true;
+  (*currentDrive)(MainWindow{processId, window});
+  PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD disposition) {
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+int ListSelection(HWND list) {
+  DWORD_PTR selection = 0;
+  SendMessageTimeoutW(list, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
+  return static_cast<int>(static_cast<LRESULT>(selection));
+}
+
+}  // namespace
+
+HWND MainWindow::Control(int id, const wchar_t* className) const {
+  HWND child = GetDlgItem(window, id);
+  return child != nullptr && _wcsicmp(ClassOf(child).c_str(), className) == 0 ? child : nullptr;
+}
+
+std::wstring BuiltTool() { return BesideThisProgram(L"..\\..\\app\\quenmire-res.exe"); }
+
+ToolRun RunTool(const std::wstring& program, const std::function<void(const MainWindow&)>& drive,
+                const std::wstring& workingDirectory) {
+  currentDrive = &drive;
+  currentWindowShown = false;
+  RunOptions options;
+  options.workingDirectory = workingDirectory;
+  // RunProcess checks its limit only between steps: it must outlast the whole drive, or it would
+  // end the tool before the closing message is handled.
+  options.timeLimitMs = 180000;
+  options.whileRunning = &DriveMainWindow;
+  ToolRun run;
+  run.outcome = RunProcess(L"\"" + program + L"\"", options);
+  run.windowShown = currentWindowShown;
+  currentDrive = nullptr;
+  return run;
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);
+  }
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+bool ClickAndWaitHandled(HWND button, HWND list) {
+  const int selection = ListSelection(list);
+  Click(button);
+  PostMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  const bool handled = WaitUntil([&] { return ListSelection(list) == CB_ERR; });
+  SendMessageTimeoutW(list, CB_SETCURSEL, static_cast<WPARAM>(selection), 0, SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return handled;
+}
+
+std::vector<std::wstring> ListItems(HWND list) {
+  std::vector<std::wstring> items;
+  DWORD_PTR count = 0;
+  SendMessageTimeoutW(list, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+  for (int i = 0; i < static_cast<int>(count); ++i) {
+    wchar_t item[256] = {};  // every item here is far shorter
+    SendMessageTimeoutW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+    items.push_back(item);
+  }
+  return items;
+}
+
+bool SelectItem(HWND list, const std::wstring& text) {
+  const std::vector<std::wstring> items = ListItems(list);
+  const auto found = std::find(items.begin(), items.end(), text);
+  if (found == items.end()) return false;
+  const int index = static_cast<int>(found - items.begin());
+  SendMessageTimeoutW(list, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  return ListSelection(list) == index;
+}
+
+bool LoadThroughDialog(const MainWindow& main, const std::wstring& path,
+                       std::vector<std::wstring>* fileTypes) {
+  // Posted: the dialog is modal, and a sent click would not return before it closes.
+  Click(main.Control(control::LoadButton, L"Button"));
+  HWND dialog = nullptr;
+  HWND fileName = nullptr;
+  // The dialog shows before it has made all its controls: wait for the box itself.
+  if (!WaitUntil([&] {
+        dialog = VisibleWindowOf(main.processId, L"#32770");
+        fileName = dialog != nullptr ? GetDlgItem(dialog, kFileNameBox) : nullptr;
+        return fileName != nullptr;
+      }))
+    return false;
+  if (fileTypes != nullptr) *fileTypes = ListItems(GetDlgItem(dialog, kFileTypeList));
+  SendMessageTimeoutW(fileName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  return WaitUntil([&] { return !IsWindow(dialog); });
+}
+
+const char* InkName(Ink ink) {
+  switch (ink) {
+    case Ink::None:
+      return "none";
+    case Ink::Black:
+      return "black";
+    case Ink::Green:
+      return "green";
+    case Ink::Red:
+      return "red";
+    case Ink::Mixed:
+      return "mixed";
+  }
+  return "?";
+}
+
+Ink InkOf(HWND control) {
+  RECT area;
+  if (!GetWindowRect(control, &area)) return Ink::None;
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return Ink::None;
+
+  // Another process's window cannot be asked to draw into this process's DC: copy what the
+  // screen shows instead.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+
+  int black = 0, green = 0, red = 0;
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  for (int i = 0; i < width * height; ++i) {
+    const int b = pixels[i] & 0xFF, g = (pixels[i] >> 8) & 0xFF, r = (pixels[i] >> 16) & 0xFF;
+    if (g - std::max(r, b) >= 64)
+      ++green;
+    else if (r - std::max(g, b) >= 64)
+      ++red;
+    else if (std::max({r, g, b}) <= 96)
+      ++black;
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  // A glyph of any size leaves a few dozen pixels of its hue; a stray pixel of another hue on a
+  // blended edge is tolerated, a second colour of text is not.
+  constexpr int kEnough = 12;
+  const int most = std::max({black, green, red});
+  if (most < kEnough) return Ink::None;
+  if (black + green + red - most > most / 8) return Ink::Mixed;
+  return most == green ? Ink::Green : most == red ? Ink::Red : Ink::Black;
+}
+
+ScratchDirectory::ScratchDirectory(const std::wstring& name)
+    : path_(TempPath(L"qr-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name)) {
+  CreateDirectoryW(path_.c_str(), nullptr);
+  Empty();
+}
+
+ScratchDirectory::~ScratchDirectory() {
+  Empty();
+  RemoveDirectoryW(path_.c_str());
+}
+
+void ScratchDirectory::Empty() const {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      DeleteFileW((*this / found.cFileName).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+  HANDLE file = OpenShared(path, GENERIC_WRITE, CREATE_ALWAYS);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
+  CloseHandle(file);
+  return ok;
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::wstring& path, uint32_t offset, uint32_t count) {
+  std::vector<uint8_t> bytes;
+  HANDLE file = OpenShared(path, GENERIC_READ, OPEN_EXISTING);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  bytes.resize(count);
+  DWORD read = 0;
+  if (SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) ==
+          INVALID_SET_FILE_POINTER ||
+      !ReadFile(file, bytes.data(), count, &read, nullptr))
+    read = 0;
+  bytes.resize(read);
+  CloseHandle(file);
+  return bytes;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  return ReadFileBytes(path, 0, data.nFileSizeLow);
+}
+
+FILETIME LastWriteTime(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+  return data.ftLastWriteTime;
+}
+
+int64_t FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+  const auto [left, right] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+  return left == a.end() && right == b.end() ? -1 : left - a.begin();
+}
+
+}  // namespace e2e

@@ -1,0 +1,93 @@
+#pragma once
+// Drives the real quenmire-res.exe from this process through its window, as its user would:
+// posted clicks, the system's open-file dialog, the list's selection, the label read back as
+// text and as ink on the screen. Also makes and reads the files it works on.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "process_runner.h"
+
+namespace e2e {
+
+// The main window's controls, by identifier (given in creation order).
+namespace control {
+inline constexpr int LoadButton = 110;
+inline constexpr int ResolutionList = 120;
+inline constexpr int ReadButton = 130;
+inline constexpr int ApplyButton = 140;
+inline constexpr int VerdictLabel = 150;
+inline constexpr int SignatureBox = 160;
+}  // namespace control
+
+struct MainWindow {
+  DWORD processId;
+  HWND window;
+  // The child with this identifier, or null when there is none or it is of another class.
+  HWND Control(int id, const wchar_t* className) const;
+};
+
+struct ToolRun {
+  bool windowShown = false;
+  ProcessOutcome outcome;
+};
+
+// The tool as built.
+std::wstring BuiltTool();
+
+// Starts the program, waits for its main window, lets drive work it, then closes the window
+// with WM_CLOSE, also when drive stopped early at a failed assertion.
+ToolRun RunTool(const std::wstring& program, const std::function<void(const MainWindow&)>& drive,
+                const std::wstring& workingDirectory = {});
+
+// Polls until done() holds or the time is up; true when it held.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+void Click(HWND button);
+// Posted messages of one thread are handled in order: the click has run once a selection posted
+// after it shows. The list's selection is put back afterwards.
+bool ClickAndWaitHandled(HWND button, HWND list);
+
+std::vector<std::wstring> ListItems(HWND list);
+bool SelectItem(HWND list, const std::wstring& text);
+
+// Clicks the load button, waits for the open-file dialog, types the path into its file-name box
+// and confirms it. fileTypes receives the dialog's file-type list as it was shown.
+bool LoadThroughDialog(const MainWindow& main, const std::wstring& path,
+                       std::vector<std::wstring>* fileTypes = nullptr);
+
+// The colour of the glyphs drawn in the label's area, read from the screen. Glyph edges are
+// blended with the background, so pixels are sorted by their dominant hue rather than compared
+// with the text colour.
+enum class Ink { None, Black, Green, Red, Mixed };
+const char* InkName(Ink ink);
+Ink InkOf(HWND control);
+
+// An empty folder under the temporary folder, removed with what it holds at the end.
+class ScratchDirectory {
+ public:
+  explicit ScratchDirectory(const std::wstring& name);
+  ~ScratchDirectory();
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+  const std::wstring& Path() const { return path_; }
+  std::wstring operator/(const std::wstring& fileName) const { return path_ + L"\\" + fileName; }
+
+ private:
+  void Empty() const;
+  std::wstring path_;
+};
+
+// Files, read and written with every sharing mode, as the tool keeps its file open.
+bool WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> ReadWholeFile(const std::wstring& path);
+std::vector<uint8_t> ReadFileBytes(const std::wstring& path, uint32_t offset, uint32_t count);
+FILETIME LastWriteTime(const std::wstring& path);
+// The offset of the first byte where the two differ, or -1 when they are equal.
+int64_t FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
+
+}  // namespace e2e
