@@ -266,7 +266,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(HandshakeCase{L"quenmire-res.TMP", true, true},
                       HandshakeCase{L"quenmire-res.tmp", false, false},
                       HandshakeCase{L"quenmire-res.exe", true, false},
-                      HandshakeCase{L"quenmire-res.tmpx", true, false}),
+                      HandshakeCase{L"quenmire-res.tmpx", true, false},
+                      HandshakeCase{L"Quenmire-Res.tMp", true, true},
+                      HandshakeCase{L".tmp", true, true},   // the suffix is the whole name
+                      HandshakeCase{L"tmp", true, false}),  // shorter than the suffix
     [](const ::testing::TestParamInfo<HandshakeCase>& info) {
       std::string name;
       for (const wchar_t* ch = info.param.fileName; *ch; ++ch)
