@@ -120,7 +120,11 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
       outcome.box.shown = true;
       outcome.box.caption = WindowText(box);
       EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&outcome.box.text));
-      outcome.box.errorIcon = HasErrorIcon(box);
+      // On a busy machine the icon may be painted a while after the box appears.
+      for (int tries = 0; tries < 30 && !outcome.box.errorIcon; ++tries) {
+        outcome.box.errorIcon = HasErrorIcon(box);
+        if (!outcome.box.errorIcon) Sleep(100);
+      }
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
     if (!poked && options.whileRunning && FindProcessWindow(process.dwProcessId, nullptr)) {
