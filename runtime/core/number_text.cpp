@@ -1,18 +1,67 @@
 #include "runtime/core/number_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <type_traits>
 
 namespace rt {
 namespace {
 
 template <typename Number>
+Number ReadBack(const char* text) {
+  if constexpr (std::is_same_v<Number, float>)
+    return std::strtof(text, nullptr);
+  else
+    return std::strtod(text, nullptr);
+}
+
+// The shortest decimal that reads back as the same value, written like std::to_chars without
+// a format: plain or with an exponent, whichever is shorter, plain on a tie. Found by asking
+// printf for more and more digits; the library's own shortest formatting brings tables that
+// would double the size of the program.
+template <typename Number>
 std::string Shortest(Number value) {
-  char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return error == std::errc() ? std::string(buffer, end) : std::string();
+  if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  if (value == 0) return std::signbit(value) ? "-0" : "0";
+
+  constexpr int kMostDigits = std::numeric_limits<Number>::max_digits10;
+  char scientific[40];
+  for (int digits = 1; digits <= kMostDigits; ++digits) {
+    std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, static_cast<double>(value));
+    if (ReadBack<Number>(scientific) == value) break;
+  }
+
+  // "-d.ddde+XX" taken apart into sign, digits and the exponent of the first digit.
+  const char* p = scientific;
+  std::string sign = *p == '-' ? (++p, "-") : "";
+  std::string digits;
+  for (; *p != 'e'; ++p)
+    if (*p != '.') digits += *p;
+  const int exponent = std::atoi(p + 1);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string withExponent = sign;
+  withExponent.append(digits, 0, 1);
+  if (digits.size() > 1) withExponent.append(1, '.').append(digits, 1);
+  char exponentText[8];
+  std::snprintf(exponentText, sizeof exponentText, "e%c%02d", exponent < 0 ? '-' : '+',
+                exponent < 0 ? -exponent : exponent);
+  withExponent += exponentText;
+
+  const int count = static_cast<int>(digits.size());
+  std::string plain = sign;
+  if (exponent < 0)
+    plain.append("0.").append(-exponent - 1, '0').append(digits);
+  else if (exponent + 1 >= count)
+    plain.append(digits).append(exponent + 1 - count, '0');
+  else
+    plain.append(digits, 0, exponent + 1).append(1, '.').append(digits, exponent + 1);
+
+  return plain.size() <= withExponent.size() ? plain : withExponent;
 }
 
 // The OLE date range: 0100-01-01 up to the end of 9999-12-31.

@@ -1,6 +1,5 @@
 #include "runtime/core/value_conversion.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -60,11 +59,9 @@ double ReadDecimalNumber(const char* text) {
     if (IsDigit(*exponent)) end = SkipDigits(exponent);
   }
 
-  double value = 0;
-  if (std::from_chars(start, end, value).ec == std::errc::result_out_of_range) {
-    // strtod answers an overflow with an infinity and an underflow with 0.
-    value = std::strtod(std::string(start, end).c_str(), nullptr);
-  }
+  // The prefix holds nothing the reader could take differently, so strtod reads exactly it:
+  // correctly rounded, an overflow as an infinity and an underflow as 0.
+  const double value = std::strtod(std::string(start, end).c_str(), nullptr);
   return negative ? -value : value;
 }
 

@@ -220,5 +220,45 @@ TEST(NumberText, DatesRoundToTheSecondWithinTheirRange) {
   EXPECT_EQ(FormatNumber(std::numeric_limits<double>::infinity()), "inf");
 }
 
+// The fewest digits that read back as the same number, written plain or with an exponent,
+// whichever is shorter (plain on a tie).
+TEST(NumberText, NumbersTakeTheShortestTextThatReadsBack) {
+  struct Row {
+    double value;
+    const char* text;
+  };
+  const Row doubles[] = {
+      {1.5, "1.5"},
+      {-2.5, "-2.5"},
+      {100, "100"},
+      {0.001, "0.001"},
+      {0.0001, "1e-04"},  // "0.0001" is one character longer
+      {123456789012.0, "123456789012"},
+      {1e15, "1e+15"},
+      {1234e10, "1.234e+13"},
+      {0.000123, "0.000123"},  // as long as "1.23e-04": plain on a tie
+      {0.1 + 0.2, "0.30000000000000004"},
+      {5e-324, "5e-324"},
+      {1.7976931348623157e308, "1.7976931348623157e+308"},
+      {-0.0, "-0"},
+      {0.0, "0"},
+      {-std::numeric_limits<double>::infinity(), "-inf"},
+  };
+  for (const Row& row : doubles) EXPECT_EQ(FormatNumber(row.value), row.text) << row.text;
+
+  struct FloatRow {
+    float value;
+    const char* text;
+  };
+  const FloatRow floats[] = {
+      {0.1f, "0.1"},
+      {16777216.0f, "16777216"},
+      {3.4028235e38f, "3.4028235e+38"},
+      {1e-45f, "1e-45"},
+      {1.0f / 3, "0.33333334"},
+  };
+  for (const FloatRow& row : floats) EXPECT_EQ(FormatNumber(row.value), row.text) << row.text;
+}
+
 }  // namespace
 }  // namespace rt::command_test
