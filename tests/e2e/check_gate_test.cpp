@@ -57,6 +57,8 @@ struct WrongSignatureCase {
   uint32_t size;
 };
 
+void PrintTo(const WrongSignatureCase& c, std::ostream* out) { *out << c.name; }
+
 class WrongSignatureTest : public ::testing::TestWithParam<WrongSignatureCase> {};
 
 TEST_P(WrongSignatureTest, KeepsAskingForTheExecutableAndTheListLocked) {
@@ -97,6 +99,8 @@ struct UncheckedWriteCase {
   bool readFirst;
   bool cancelAnotherLoad;
 };
+
+void PrintTo(const UncheckedWriteCase& c, std::ostream* out) { *out << c.name; }
 
 class UncheckedWriteTest : public ::testing::TestWithParam<UncheckedWriteCase> {};
 

@@ -61,6 +61,11 @@ struct HandshakeCase {
   const char* section;  // the fixture's verdict on the section
 };
 
+void PrintTo(const HandshakeCase& c, std::ostream* out) {
+  for (const wchar_t* ch = c.fileName; *ch; ++ch) *out << static_cast<char>(*ch);
+  *out << (c.sectionExists ? " with the section" : " without the section");
+}
+
 class LauncherHandshakeTest : public ::testing::TestWithParam<HandshakeCase> {};
 
 TEST_P(LauncherHandshakeTest, SignalsOnlyFromATemporaryCopy) {

@@ -4,6 +4,7 @@
 // director's cut or another one, and the resolution rows with the bytes each one writes.
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ struct Resolution {
   const wchar_t* item;
   uint8_t fields[4];  // width at kWidthOffset, then height at kHeightOffset
 };
+
+// How a failed test names the row.
+inline void PrintTo(const Resolution& resolution, std::ostream* out) {
+  for (const wchar_t* ch = resolution.item; *ch; ++ch) *out << static_cast<char>(*ch);
+}
 
 // In the list's order; the first is preselected.
 inline constexpr Resolution kResolutions[] = {

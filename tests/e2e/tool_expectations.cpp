@@ -1,5 +1,7 @@
 #include "tool_expectations.h"
 
+#include <cstdio>
+
 namespace e2e {
 
 ::testing::AssertionResult ShowsVerdict(HWND label, const std::wstring& text, Ink ink) {
@@ -39,9 +41,11 @@ void ExpectEndedCleanly(const ToolRun& run) {
            << "the file is " << now.size() << " bytes long, expected " << bytes.size();
   const int64_t at = FirstDifference(now, bytes);
   if (at < 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "the file differs at offset 0x" << std::hex << at
-                                       << ": 0x" << int{now[at]} << " instead of 0x"
-                                       << int{bytes[at]};
+  char difference[80];
+  std::snprintf(difference, sizeof difference,
+                "the file differs at offset 0x%X: 0x%02X instead of 0x%02X",
+                static_cast<unsigned>(at), now[at], bytes[at]);
+  return ::testing::AssertionFailure() << difference;
 }
 
 }  // namespace e2e
