@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,34 +80,30 @@ int main(int argc, char** argv) {
   MultiByteToWideChar(CP_ACP, 0, argv[1], -1, fileName, MAX_PATH);
   const bool withSection = std::strcmp(argv[2], "with-section") == 0;
 
-  LauncherSection* section = withSection ? new LauncherSection : nullptr;
-  if (section != nullptr && !section->Made()) {
+  std::optional<LauncherSection> section;
+  if (withSection && !section.emplace().Made()) {
     std::printf("the section could not be made, or was there already\n");
     return 2;
   }
-  int status = 2;
-  {
-    ScratchDirectory folder(L"launcher");
-    const std::wstring copy = folder / fileName;
-    if (!CopyFileW(BuiltTool().c_str(), copy.c_str(), FALSE)) {
-      std::printf("the tool could not be copied\n");
-    } else {
-      // The signal is given before the window is made.
-      std::vector<uint8_t> seen;
-      const ToolRun run = RunTool(copy, [&](const MainWindow&) {
-        if (section != nullptr) seen = section->Content();
-      });
-      std::printf("window: %s\n", run.windowShown ? "shown" : "none");
-      std::printf("section: %s\n", section != nullptr ? SectionVerdict(seen).c_str() : "none");
-      if (run.outcome.ended)
-        std::printf("exit: %lu\n", static_cast<unsigned long>(run.outcome.exitCode));
-      else
-        std::printf("exit: still running at the time limit\n");
-      std::printf("box: %s\n", run.outcome.box.shown ? "shown" : "none");
-      status = 0;
-    }
+  ScratchDirectory folder(L"launcher");
+  const std::wstring copy = folder / fileName;
+  if (!CopyFileW(BuiltTool().c_str(), copy.c_str(), FALSE)) {
+    std::printf("the tool could not be copied\n");
+    return 2;
   }
-  delete section;
+
+  // The signal is given before the window is made.
+  std::vector<uint8_t> seen;
+  const ToolRun run = RunTool(copy, [&](const MainWindow&) {
+    if (section) seen = section->Content();
+  });
+  std::printf("window: %s\n", run.windowShown ? "shown" : "none");
+  std::printf("section: %s\n", section ? SectionVerdict(seen).c_str() : "none");
+  if (run.outcome.ended)
+    std::printf("exit: %lu\n", static_cast<unsigned long>(run.outcome.exitCode));
+  else
+    std::printf("exit: still running at the time limit\n");
+  std::printf("box: %s\n", run.outcome.box.shown ? "shown" : "none");
   std::fflush(stdout);
-  return status;
+  return 0;
 }
