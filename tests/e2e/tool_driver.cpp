@@ -22,6 +22,32 @@ HWND VisibleWindowOf(DWORD processId, const wchar_t* className) {
   return window != nullptr && IsWindowVisible(window) ? window : nullptr;
 }
 
+bool IsFileDialog(HWND dialog) { return GetDlgItem(dialog, kFileNameBox) != nullptr; }
+
+struct DialogSearch {
+  DWORD processId;
+  bool fileDialog;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<DialogSearch*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == search->processId && IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
+      IsFileDialog(window) == search->fileDialog) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND ShownDialog(DWORD processId, bool fileDialog) {
+  DialogSearch search{processId, fileDialog, nullptr};
+  EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 void DriveMainWindow(DWORD processId) {
   HWND window = nullptr;
   // The process's first window may be a helper the system makes a moment before the main one.
@@ -29,7 +55,8 @@ void DriveMainWindow(DWORD processId) {
   if (window == nullptr) return;  // left to RunProcess's time limit
   currentWindowShown = true;
   (*currentDrive)(MainWindow{processId, window});
-  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (HWND dialog = ShownDialog(processId, true)) CancelDialog(dialog);
+  if (ShownMessageBox(processId) == nullptr) PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
 HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD disposition) {
@@ -48,6 +75,15 @@ int ListSelection(HWND list) {
 HWND MainWindow::Control(int id, const wchar_t* className) const {
   HWND child = GetDlgItem(window, id);
   return child != nullptr && _wcsicmp(ClassOf(child).c_str(), className) == 0 ? child : nullptr;
+}
+
+MainControls ControlsOf(const MainWindow& main) {
+  return {main.Control(control::LoadButton, L"Button"),
+          main.Control(control::ResolutionList, L"ComboBox"),
+          main.Control(control::ReadButton, L"Button"),
+          main.Control(control::ApplyButton, L"Button"),
+          main.Control(control::VerdictLabel, L"_Kw_TransLabel"),
+          main.Control(control::SignatureBox, L"Edit")};
 }
 
 std::wstring BuiltTool() { return BesideThisProgram(L"..\\..\\app\\quenmire-res.exe"); }
@@ -90,6 +126,11 @@ bool ClickAndWaitHandled(HWND button, HWND list) {
   return handled;
 }
 
+void PutText(HWND control, const std::wstring& text) {
+  SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+}
+
 std::vector<std::wstring> ListItems(HWND list) {
   std::vector<std::wstring> items;
   DWORD_PTR count = 0;
@@ -112,25 +153,82 @@ bool SelectItem(HWND list, const std::wstring& text) {
   return ListSelection(list) == index;
 }
 
-bool LoadThroughDialog(const MainWindow& main, const std::wstring& path,
-                       std::vector<std::wstring>* fileTypes) {
+HWND OpenLoadDialog(const MainWindow& main, std::vector<std::wstring>* fileTypes) {
   // Posted: the dialog is modal, and a sent click would not return before it closes.
   Click(main.Control(control::LoadButton, L"Button"));
   HWND dialog = nullptr;
-  HWND fileName = nullptr;
-  // The dialog shows before it has made all its controls: wait for the box itself.
-  if (!WaitUntil([&] {
-        dialog = VisibleWindowOf(main.processId, L"#32770");
-        fileName = dialog != nullptr ? GetDlgItem(dialog, kFileNameBox) : nullptr;
-        return fileName != nullptr;
-      }))
-    return false;
+  // The dialog shows before it has made all its controls: wait for the file-name box itself.
+  if (!WaitUntil([&] { return (dialog = ShownDialog(main.processId, true)) != nullptr; }))
+    return nullptr;
   if (fileTypes != nullptr) *fileTypes = ListItems(GetDlgItem(dialog, kFileTypeList));
-  SendMessageTimeoutW(fileName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
-                      SMTO_ABORTIFHUNG, 2000, nullptr);
-  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  return dialog;
+}
+
+namespace {
+
+bool CloseDialog(HWND dialog, const std::wstring& typedPath, int button) {
+  if (!typedPath.empty()) PutText(GetDlgItem(dialog, kFileNameBox), typedPath);
+  PostMessageW(dialog, WM_COMMAND, button, 0);
   return WaitUntil([&] { return !IsWindow(dialog); });
 }
+
+}  // namespace
+
+bool ConfirmDialog(HWND dialog, const std::wstring& path) { return CloseDialog(dialog, path, IDOK); }
+
+bool CancelDialog(HWND dialog, const std::wstring& typedPath) {
+  return CloseDialog(dialog, typedPath, IDCANCEL);
+}
+
+bool LoadThroughDialog(const MainWindow& main, const std::wstring& path,
+                       std::vector<std::wstring>* fileTypes) {
+  HWND dialog = OpenLoadDialog(main, fileTypes);
+  return dialog != nullptr && ConfirmDialog(dialog, path);
+}
+
+void MoveClearOf(HWND window, HWND control) {
+  RECT moving, kept;
+  if (!GetWindowRect(window, &moving) || !GetWindowRect(control, &kept)) return;
+  const int height = moving.bottom - moving.top;
+  const int top = kept.top - height - 8 >= 0 ? kept.top - height - 8 : kept.bottom + 8;
+  SetWindowPos(window, nullptr, moving.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The uncovered part of the main window repaints in the tool's own time.
+  WaitUntil([&] {
+    RECT now;
+    return GetWindowRect(window, &now) && now.top == top;
+  });
+}
+
+bool NextTick(HWND label) {
+  static const std::wstring kMarker = L"(waiting for a tick)";
+  PutText(label, kMarker);
+  return WaitUntil([&] { return WindowText(label) != kMarker; }, 3000);
+}
+
+namespace {
+
+struct VisibleSearch {
+  DWORD processId;
+  std::set<HWND> found;
+};
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<VisibleSearch*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == search->processId && IsWindowVisible(window)) search->found.insert(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::set<HWND> VisibleWindowsOf(DWORD processId) {
+  VisibleSearch search{processId, {}};
+  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ShownMessageBox(DWORD processId) { return ShownDialog(processId, false); }
 
 const char* InkName(Ink ink) {
   switch (ink) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,15 @@ struct MainWindow {
   HWND Control(int id, const wchar_t* className) const;
 };
 
+// The controls the user works, and the hidden box that holds the signature read last.
+struct MainControls {
+  HWND loadButton, list, readButton, applyButton, label, signatureBox;
+  bool AllFound() const {
+    return loadButton && list && readButton && applyButton && label && signatureBox;
+  }
+};
+MainControls ControlsOf(const MainWindow& main);
+
 struct ToolRun {
   bool windowShown = false;
   ProcessOutcome outcome;
@@ -40,7 +50,9 @@ struct ToolRun {
 std::wstring BuiltTool();
 
 // Starts the program, waits for its main window, lets drive work it, then closes the window
-// with WM_CLOSE, also when drive stopped early at a failed assertion.
+// with WM_CLOSE, also when drive stopped early at a failed assertion (an open-file dialog left
+// open is cancelled first). A message box that the program shows when drive returns is not
+// closed under it: the runner reads it into the outcome and confirms it.
 ToolRun RunTool(const std::wstring& program, const std::function<void(const MainWindow&)>& drive,
                 const std::wstring& workingDirectory = {});
 
@@ -52,13 +64,34 @@ void Click(HWND button);
 // after it shows. The list's selection is put back afterwards.
 bool ClickAndWaitHandled(HWND button, HWND list);
 
+// Replaces a control's text, as typing into it would.
+void PutText(HWND control, const std::wstring& text);
+
 std::vector<std::wstring> ListItems(HWND list);
 bool SelectItem(HWND list, const std::wstring& text);
 
-// Clicks the load button, waits for the open-file dialog, types the path into its file-name box
-// and confirms it. fileTypes receives the dialog's file-type list as it was shown.
+// Clicks the load button and waits for the open-file dialog to be ready; null when none shows.
+// fileTypes receives the dialog's file-type list as it was shown.
+HWND OpenLoadDialog(const MainWindow& main, std::vector<std::wstring>* fileTypes = nullptr);
+// Types the path into the dialog's file-name box, then confirms or cancels the dialog; true once
+// the dialog has closed.
+bool ConfirmDialog(HWND dialog, const std::wstring& path);
+bool CancelDialog(HWND dialog, const std::wstring& typedPath = {});
+// Both steps: the file is the tool's from now on.
 bool LoadThroughDialog(const MainWindow& main, const std::wstring& path,
                        std::vector<std::wstring>* fileTypes = nullptr);
+// Moves a top-level window above or below the control, so that the control's pixels show.
+void MoveClearOf(HWND window, HWND control);
+
+// The label is rewritten on every tick of the tool's timer. A marker put into its window text
+// (the tool keeps the caption it wrote apart, so the marker changes nothing the tick looks at)
+// is gone once the next tick has run: true when that happened in time.
+bool NextTick(HWND label);
+
+// The process's visible top-level windows: its main window, dialogs, boxes.
+std::set<HWND> VisibleWindowsOf(DWORD processId);
+// The process's visible message box (a dialog without a file-name box), or null.
+HWND ShownMessageBox(DWORD processId);
 
 // The colour of the glyphs drawn in the label's area, read from the screen. Glyph edges are
 // blended with the background, so pixels are sorted by their dominant hue rather than compared
