@@ -38,7 +38,8 @@ bool MoveTo(int64_t offset) {
 void ReadSignature(HWND window) {
   uint8_t bytes[kSignatureBytes] = {};
   DWORD read = 0;
-  if (!MoveTo(kSignatureOffset) || !ReadFile(file, bytes, kSignatureBytes, &read, nullptr)) read = 0;
+  if (!MoveTo(kSignatureOffset) || !ReadFile(file, bytes, kSignatureBytes, &read, nullptr))
+    read = 0;
   uint32_t value = 0;
   for (DWORD i = 0; i < read && i < 4; ++i) value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
   char text[16];
@@ -115,10 +116,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kClassName;
   RegisterClassExW(&windowClass);
-  const HWND window = CreateWindowExW(0, kClassName, L"Floor I/O",
-                                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, 315, 316, nullptr, nullptr,
-                                      instance, nullptr);
+  const HWND window = CreateWindowExW(
+      0, kClassName, L"Floor I/O", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+      CW_USEDEFAULT, CW_USEDEFAULT, 315, 316, nullptr, nullptr, instance, nullptr);
   Child(window, L"EDIT", kResolutionBox, 8);
   Child(window, L"BUTTON", kReadButton, 40);
   Child(window, L"BUTTON", kApplyButton, 72);

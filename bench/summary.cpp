@@ -51,8 +51,8 @@ const char* ComparisonName(Comparison comparison) {
 std::string Target(const Measure& measure) {
   if (measure.target < 0) return "-";
   char text[48];
-  std::snprintf(text, sizeof text, "%s %.2f", measure.comparison == Comparison::Absolute ? "<" : "<=",
-                measure.target);
+  std::snprintf(text, sizeof text, "%s %.2f",
+                measure.comparison == Comparison::Absolute ? "<" : "<=", measure.target);
   return text;
 }
 
@@ -108,7 +108,8 @@ bool WriteRunsCsv(const std::wstring& path, const std::vector<Measure>& measures
   std::fprintf(out, "measure,unit,side,run,value\n");
   for (const Measure& m : measures) {
     for (size_t i = 0; i < m.tool.size(); ++i)
-      std::fprintf(out, "\"%s\",%s,tool,%zu,%.3f\n", m.name.c_str(), m.unit.c_str(), i + 1, m.tool[i]);
+      std::fprintf(out, "\"%s\",%s,tool,%zu,%.3f\n", m.name.c_str(), m.unit.c_str(), i + 1,
+                   m.tool[i]);
     for (size_t i = 0; i < m.floor.size(); ++i)
       std::fprintf(out, "\"%s\",%s,floor,%zu,%.3f\n", m.name.c_str(), m.unit.c_str(), i + 1,
                    m.floor[i]);

@@ -72,8 +72,8 @@ bool WatchedProcess::HasEnded() const {
 MemoryCounters MemoryOf(HANDLE process) {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
-  if (!GetProcessMemoryInfo(process,
-                            reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
+  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof counters))
     return {};
   return {counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage,
           counters.PeakPagefileUsage};
