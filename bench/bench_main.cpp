@@ -85,6 +85,11 @@ class FieldWatch {
   HANDLE file_;
 };
 
+Measure Named(const char* name, const char* unit, const char* floorName, Comparison comparison,
+              double target = kNoTarget) {
+  return {name, unit, floorName, comparison, target, {}, {}};
+}
+
 struct Programs {
   std::wstring tool = BuiltTool();
   std::wstring floorWindow = BesideThisProgram(L"floor_window.exe");
@@ -92,102 +97,41 @@ struct Programs {
 };
 
 struct Results {
-  Measure startUp{"start-up to first tick handled",
-                  "ms",
-                  "plain window shown",
-                  Comparison::Ratio,
-                  1.10,
-                  {},
-                  {}};
-  Measure shown{
-      "start-up to main window shown", "ms", "plain window shown", Comparison::Ratio, -1, {}, {}};
-  Measure tick{"start-up to first tick handled",
-               "ms",
-               "window + 1000 ms timer tick",
-               Comparison::Ratio,
-               -1,
-               {},
-               {}};
-  Measure emptyProgram{
-      "empty program: CreateProcess to its end", "ms", "", Comparison::Absolute, -1, {}, {}};
-  Measure firstWindow{"CreateProcess to first window created",
-                      "ms",
-                      "plain window created",
-                      Comparison::Difference,
-                      -1,
-                      {},
-                      {}};
-  Measure ole{
-      "  OleInitialize, window system already up", "ms", "", Comparison::Absolute, -1, {}, {}};
-  Measure firstWindowToShown{"first window created to main window shown",
-                             "ms",
-                             "plain window created to shown",
-                             Comparison::Difference,
-                             -1,
-                             {},
-                             {}};
-  Measure gdiplus{
-      "  GDI+ loaded and started, window system up", "ms", "", Comparison::Absolute, -1, {}, {}};
-  Measure shownToTick{"main window shown to first tick handled",
-                      "ms",
-                      "timer window shown to tick",
-                      Comparison::Difference,
-                      -1,
-                      {},
-                      {}};
-  Measure apply{"apply click to both fields on disk",
-                "ms",
-                "read+write whole file x2",
-                Comparison::Ratio,
-                1.15,
-                {},
-                {}};
-  Measure applyWithCopy{"  I/O floor + a full copy per field, apply",
-                        "ms",
-                        "read+write whole file x2",
-                        Comparison::Ratio,
-                        -1,
-                        {},
-                        {}};
-  Measure check{"read click to value in edit box",
-                "ms",
-                "seek+read 15 bytes+show",
-                Comparison::Ratio,
-                -1,
-                {},
-                {}};
-  Measure memory{"peak private bytes, load-read-patch",
-                 "KiB",
-                 "plain window + 2 x file",
-                 Comparison::Difference,
-                 2048,
-                 {},
-                 {}};
-  Measure privateAfterStart{
-      "private bytes after first tick", "KiB", "plain window", Comparison::Difference, -1, {}, {}};
-  Measure privateAfterLoad{"private bytes after load (open dialog)",
-                           "KiB",
-                           "plain window",
-                           Comparison::Difference,
-                           -1,
-                           {},
-                           {}};
-  Measure privateAfterPatch{"private bytes after check and patches",
-                            "KiB",
-                            "plain window",
-                            Comparison::Difference,
-                            -1,
-                            {},
-                            {}};
-  Measure floorIoPrivate{"I/O floor: private bytes after its clicks",
-                         "KiB",
-                         "plain window",
-                         Comparison::Difference,
-                         -1,
-                         {},
-                         {}};
-  Measure sizeBuilt{"executable size as built", "KiB", "", Comparison::Absolute, -1, {}, {}};
-  Measure sizeShipped{"executable size stripped", "KiB", "", Comparison::Absolute, 400, {}, {}};
+  Measure startUp =
+      Named("start-up to first tick handled", "ms", "plain window shown", Comparison::Ratio, 1.10);
+  Measure shown =
+      Named("start-up to main window shown", "ms", "plain window shown", Comparison::Ratio);
+  Measure tick = Named("start-up to first tick handled", "ms", "window + 1000 ms timer tick",
+                       Comparison::Ratio);
+  Measure emptyProgram =
+      Named("empty program: CreateProcess to its end", "ms", "", Comparison::Absolute);
+  Measure firstWindow = Named("CreateProcess to first window created", "ms", "plain window created",
+                              Comparison::Difference);
+  Measure ole = Named("  OleInitialize, window system already up", "ms", "", Comparison::Absolute);
+  Measure firstWindowToShown = Named("first window created to main window shown", "ms",
+                                     "plain window created to shown", Comparison::Difference);
+  Measure gdiplus =
+      Named("  GDI+ loaded and started, window system up", "ms", "", Comparison::Absolute);
+  Measure shownToTick = Named("main window shown to first tick handled", "ms",
+                              "timer window shown to tick", Comparison::Difference);
+  Measure apply = Named("apply click to both fields on disk", "ms", "read+write whole file x2",
+                        Comparison::Ratio, 1.15);
+  Measure applyWithCopy = Named("  I/O floor + a full copy per field, apply", "ms",
+                                "read+write whole file x2", Comparison::Ratio);
+  Measure check =
+      Named("read click to value in edit box", "ms", "seek+read 15 bytes+show", Comparison::Ratio);
+  Measure memory = Named("peak private bytes, load-read-patch", "KiB", "plain window + 2 x file",
+                         Comparison::Difference, 2048);
+  Measure privateAfterStart =
+      Named("private bytes after first tick", "KiB", "plain window", Comparison::Difference);
+  Measure privateAfterLoad = Named("private bytes after load (open dialog)", "KiB", "plain window",
+                                   Comparison::Difference);
+  Measure privateAfterPatch =
+      Named("private bytes after check and patches", "KiB", "plain window", Comparison::Difference);
+  Measure floorIoPrivate = Named("I/O floor: private bytes after its clicks", "KiB", "plain window",
+                                 Comparison::Difference);
+  Measure sizeBuilt = Named("executable size as built", "KiB", "", Comparison::Absolute);
+  Measure sizeShipped = Named("executable size stripped", "KiB", "", Comparison::Absolute, 400);
 
   std::vector<Measure> All() const {
     return {startUp,

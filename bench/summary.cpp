@@ -49,7 +49,7 @@ const char* ComparisonName(Comparison comparison) {
 }
 
 std::string Target(const Measure& measure) {
-  if (measure.target < 0) return "-";
+  if (measure.target == kNoTarget) return "-";
   char text[48];
   std::snprintf(text, sizeof text, "%s %.2f",
                 measure.comparison == Comparison::Absolute ? "<" : "<=", measure.target);
@@ -57,7 +57,7 @@ std::string Target(const Measure& measure) {
 }
 
 std::string Verdict(const Measure& measure) {
-  if (measure.target < 0) return "-";
+  if (measure.target == kNoTarget) return "-";
   return MeetsTarget(measure) ? "met" : "NOT met";
 }
 
@@ -94,7 +94,7 @@ bool WriteCsv(const std::wstring& path, const std::vector<Measure>& measures) {
       std::fprintf(out, "%.3f,%.3f,%.3f,", Median(m.floor), Quantile(m.floor, 0.25),
                    Quantile(m.floor, 0.75));
     std::fprintf(out, "%s,%.4f,", ComparisonName(m.comparison), Figure(m));
-    if (m.target < 0)
+    if (m.target == kNoTarget)
       std::fprintf(out, ",\n");
     else
       std::fprintf(out, "%.4f,%s\n", m.target, MeetsTarget(m) ? "yes" : "no");

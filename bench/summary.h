@@ -11,12 +11,14 @@ enum class Comparison {
   Absolute,    // tool median alone, below the target
 };
 
+constexpr double kNoTarget = -1;
+
 struct Measure {
   std::string name;
   std::string unit;
   std::string floorName;  // empty: no floor
   Comparison comparison;
-  double target;  // < 0: reported without a target
+  double target;  // kNoTarget: reported without one
   std::vector<double> tool;
   std::vector<double> floor;
 };
