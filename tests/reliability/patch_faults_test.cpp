@@ -54,6 +54,8 @@ TEST(PatchFaults, PathsTheDialogRefusesLeaveTheToolWithItsFile) {
       ASSERT_TRUE(LoadGoodFile(main, held, ++seed));
       const DialogAttempt attempt = TypeIntoOpenDialog(main, row.path);
       ASSERT_TRUE(attempt.shown);
+      std::printf("%s: the dialog %s\n", row.what,
+                  attempt.message.empty() ? "showed no message" : "showed a message");
       EXPECT_FALSE(attempt.accepted);
       EXPECT_EQ(!attempt.message.empty(), row.message)
           << ::testing::PrintToString(attempt.message);
