@@ -42,6 +42,12 @@ std::vector<HWND> DialogWindows(DWORD processId) {
   return search.found;
 }
 
+std::wstring DialogMessage(HWND dialog) {
+  std::wstring message;
+  EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&message));
+  return message;
+}
+
 HWND WaitForOpenDialog(DWORD processId) {
   HWND dialog = nullptr;
   e2e::WaitUntil([&] {
@@ -75,7 +81,7 @@ DialogAttempt TypeIntoOpenDialog(const e2e::MainWindow& main, const std::wstring
   attempt.accepted = !IsWindow(dialog);
   if (box != nullptr) {
     Sleep(100);  // let the box lay itself out
-    EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&attempt.message));
+    attempt.message = DialogMessage(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     e2e::WaitUntil([&] { return !IsWindow(box); });
   }

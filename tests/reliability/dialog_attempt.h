@@ -20,6 +20,8 @@ DialogAttempt TypeIntoOpenDialog(const e2e::MainWindow& main, const std::wstring
 
 // The visible dialog-class windows of the process (the open dialog, message boxes).
 std::vector<HWND> DialogWindows(DWORD processId);
+// The longest static text of a dialog: a message box's message.
+std::wstring DialogMessage(HWND dialog);
 // Waits for the open-file dialog of the process with its file-name box; null if none came.
 HWND WaitForOpenDialog(DWORD processId);
 

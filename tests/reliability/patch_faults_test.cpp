@@ -232,6 +232,52 @@ TEST(PatchFaults, FilesBeyondTwoGibibytesAreCheckedButNeverWritten) {
   ExpectStillUsable(session);
 }
 
+// --- A file of some hundreds of MiB: the patch holds the whole file in memory twice (the read
+// --- and the patched copy). Where the second copy finds no room, the runtime ends the tool with
+// --- its allocation error box before anything is written; where it fits, the file is patched.
+// --- Either way the file is never damaged. -----------------------------------------------------
+
+TEST(PatchFaults, AFileTooLargeToCopyInMemoryIsPatchedOrLeftWhole) {
+  constexpr uint64_t kLength = 0x20000000ull + kImageSize;  // 512 MiB and the executable's size
+  ScratchDirectory folder(L"copy");
+  const std::wstring target = folder / L"tovrex.exe";
+  ASSERT_TRUE(MakeSparseFile(target, kLength, 85));
+  const SparseState made = StateOf(target);
+  ASSERT_EQ(made.length, kLength);
+  std::wstring box;
+  const e2e::ToolRun run = e2e::RunTool(e2e::BuiltTool(), [&](const MainWindow& main) {
+    const Controls c = ControlsOf(main);
+    ASSERT_TRUE(c.AllFound());
+    ASSERT_TRUE(TypeIntoOpenDialog(main, target).accepted);
+    ASSERT_TRUE(Apply(c, kResolutions[0]));
+    // Read and answered here: closing the window under the box would end it unread.
+    std::vector<HWND> boxes;
+    if (e2e::WaitUntil([&] { return !(boxes = DialogWindows(main.processId)).empty(); }, 3000)) {
+      Sleep(100);  // let the box lay itself out
+      box = DialogMessage(boxes[0]);
+      PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+      e2e::WaitUntil([&] { return !IsWindow(main.window); });
+    }
+  });
+  EXPECT_TRUE(run.windowShown);
+  ASSERT_TRUE(run.outcome.ended);
+  const SparseState now = StateOf(target);
+  EXPECT_EQ(now.length, kLength);
+  if (!box.empty()) {
+    std::printf("a file of %llu bytes: the tool ended with the box %s\n",
+                static_cast<unsigned long long>(kLength), ::testing::PrintToString(box).c_str());
+    EXPECT_NE(box.find(L"字节内存失败"), std::wstring::npos) << ::testing::PrintToString(box);
+    EXPECT_EQ(run.outcome.exitCode, 0xFFFFFFFFu);
+    EXPECT_TRUE(now == made) << "written before the failure";
+  } else {
+    std::printf("a file of %llu bytes: patched\n", static_cast<unsigned long long>(kLength));
+    EXPECT_EQ(run.outcome.exitCode, 0u);
+    const Resolution& r = kResolutions[0];
+    EXPECT_EQ(FieldsIn(target), std::vector<uint8_t>(r.fields, r.fields + 4));
+  }
+  DeleteFileW(target.c_str());
+}
+
 // --- The loaded file changed by another process between the load and the click: the click sees
 // --- the file as it is then. -----------------------------------------------------------------
 

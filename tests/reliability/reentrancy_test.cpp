@@ -23,14 +23,9 @@ void ExpectEndedCleanly(const e2e::ToolRun& run) {
   EXPECT_EQ(run.outcome.exitCode, 0u);
 }
 
-// Opens the dialog with a click and moves it clear of the main window, so that a click on the
-// main window's buttons lands on them and not on the dialog.
-HWND OpenDialogAside(const MainWindow& main) {
+HWND OpenDialog(const MainWindow& main) {
   e2e::Click(main.Control(e2e::control::LoadButton, L"Button"));
-  HWND dialog = WaitForOpenDialog(main.processId);
-  if (dialog != nullptr)
-    SetWindowPos(dialog, nullptr, 820, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  return dialog;
+  return WaitForOpenDialog(main.processId);
 }
 
 void CancelDialog(HWND dialog) {
@@ -49,12 +44,12 @@ TEST(Reentrancy, TicksRunWhileTheOpenDialogWaitsAndTheLoadOpensOneFile) {
     const Controls c = ControlsOf(main);
     ASSERT_TRUE(c.AllFound());
     // The system's first file dialog leaves handles of its own behind: count after one.
-    HWND first = OpenDialogAside(main);
+    HWND first = OpenDialog(main);
     ASSERT_NE(first, nullptr);
     CancelDialog(first);
     const ProcessUsage before = UsageOf(main.processId);
 
-    HWND dialog = OpenDialogAside(main);
+    HWND dialog = OpenDialog(main);
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(IsWindowEnabled(main.window)) << "the dialog is modal";
     SendMessageTimeoutW(c.signatureBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1701996868"),
@@ -106,7 +101,7 @@ TEST_P(ClickWhileDialogTest, RunsAtMostOnceAndOpensNoSecondDialog) {
     ASSERT_TRUE(e2e::SelectItem(c.list, kResolutions[1].item));
     const ProcessUsage before = UsageOf(main.processId);
 
-    HWND dialog = OpenDialogAside(main);
+    HWND dialog = OpenDialog(main);
     ASSERT_NE(dialog, nullptr);
     e2e::Click(GetDlgItem(main.window, row.button));
     // Handled in order behind the click: the emptied selection shows it has been dealt with.
@@ -165,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
 // handler finds nothing chosen, and the process ends as after any close.
 TEST(Reentrancy, ACloseWhileTheDialogWaitsEndsCleanly) {
   const e2e::ToolRun run = e2e::RunTool(e2e::BuiltTool(), [&](const MainWindow& main) {
-    HWND dialog = OpenDialogAside(main);
+    HWND dialog = OpenDialog(main);
     ASSERT_NE(dialog, nullptr);
     PostMessageW(main.window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(main.window); }));
