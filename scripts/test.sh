@@ -12,5 +12,12 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 status=0
 "${run[@]}" || status=$?
+
+# The runtime's unit and process tests once more, on Wine's checked heap.
+check=(bash "$root/scripts/memcheck.sh")
+if [ -z "${DISPLAY:-}" ]; then
+  check=(xvfb-run -a -s "-screen 0 1280x1024x24" "${check[@]}")
+fi
+"${check[@]}" || status=1
 WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
 exit $status

@@ -144,6 +144,14 @@ class CommonDialog final : public Component {
  protected:
   bool Handle(UINT message, WPARAM, LPARAM, LRESULT& result) override {
     if (message != kOpenMessage) return false;
+    // Asked to open while it is up (its owner is disabled, but a posted click still reaches the
+    // owner's buttons from the dialog's loop), the dialog would open a second time over itself
+    // and the first ask's handler would run again inside its own wait: that ask fails instead.
+    if (showing_) {
+      result = 0;
+      return true;
+    }
+    showing_ = true;
     switch (numbers_[own::Kind]) {
       case dialog_kind::OpenFile:
       case dialog_kind::SaveFile:
@@ -158,6 +166,7 @@ class CommonDialog final : public Component {
         result = 0;
         break;
     }
+    showing_ = false;
     return true;
   }
 
@@ -228,6 +237,7 @@ class CommonDialog final : public Component {
 
   std::array<int32_t, own::Count> numbers_{};
   std::array<std::string, own::Count> texts_;
+  bool showing_ = false;
 };
 
 Component* Create(const CreateArguments& args) {

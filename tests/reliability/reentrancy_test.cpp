@@ -1,0 +1,172 @@
+// Events that arrive out of turn: timer ticks while the open dialog waits, clicks on the main
+// window while the dialog is up, and a close amid ticks or over the dialog. Nothing may run
+// twice, nothing may crash, and the tool must still end cleanly.
+
+#include <gtest/gtest.h>
+
+#include "dialog_attempt.h"
+#include "process_usage.h"
+#include "tool_session.h"
+
+namespace reliability {
+namespace {
+
+using e2e::MainWindow;
+
+constexpr int kTimerControl = 170;
+constexpr UINT_PTR kSystemTimerId = 1000;
+
+void ExpectEndedCleanly(const e2e::ToolRun& run) {
+  EXPECT_TRUE(run.windowShown);
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_FALSE(run.outcome.box.shown) << ::testing::PrintToString(run.outcome.box.text);
+  EXPECT_EQ(run.outcome.exitCode, 0u);
+}
+
+HWND OpenDialog(const MainWindow& main) {
+  e2e::Click(main.Control(e2e::control::LoadButton, L"Button"));
+  return WaitForOpenDialog(main.processId);
+}
+
+void CancelDialog(HWND dialog) {
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  e2e::WaitUntil([&] { return !IsWindow(dialog); });
+}
+
+// The open dialog runs its own message loop; the timer's ticks still reach the check. A value
+// put into the signature box while the dialog waits is judged before the dialog closes; a
+// cancelled dialog opens no file, and a confirmed one opens exactly one.
+TEST(Reentrancy, TicksRunWhileTheOpenDialogWaitsAndTheLoadOpensOneFile) {
+  e2e::ScratchDirectory folder(L"ticks");
+  const std::wstring path = folder / L"tovrex.exe";
+  ASSERT_TRUE(e2e::WriteWholeFile(path, Image(kImageSize, 23)));
+  const e2e::ToolRun run = e2e::RunTool(e2e::BuiltTool(), [&](const MainWindow& main) {
+    const Controls c = ControlsOf(main);
+    ASSERT_TRUE(c.AllFound());
+    // The system's first file dialog leaves handles of its own behind: count after one.
+    HWND first = OpenDialog(main);
+    ASSERT_NE(first, nullptr);
+    CancelDialog(first);
+    const ProcessUsage before = UsageOf(main.processId);
+
+    HWND dialog = OpenDialog(main);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main.window)) << "the dialog is modal";
+    SendMessageTimeoutW(c.signatureBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1701996868"),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return WindowText(c.label) == L"通过！"; }))
+        << ::testing::PrintToString(WindowText(c.label));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowEnabled(c.list) != FALSE; }));
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(DialogWindows(main.processId).size(), 1u);
+    CancelDialog(dialog);
+
+    // Cancelled: no file was opened.
+    const ProcessUsage cancelled = UsageOf(main.processId);
+    ASSERT_TRUE(before.read && cancelled.read);
+    EXPECT_EQ(cancelled.handles, before.handles);
+    // A confirmed dialog also leaves handles of its own behind the first time; from then on each
+    // load adds the one file it opens (the file loaded before stays open until the tool ends).
+    ASSERT_TRUE(e2e::LoadThroughDialog(main, path));
+    const ProcessUsage loaded = UsageOf(main.processId);
+    ASSERT_TRUE(e2e::LoadThroughDialog(main, path));
+    EXPECT_EQ(UsageOf(main.processId).fileHandles, loaded.fileHandles + 1)
+        << "one load, one open file";
+  });
+  ExpectEndedCleanly(run);
+}
+
+// A click posted to a button of the main window while the dialog is up. The dialog disables the
+// main window, so no mouse or key reaches it, but a posted click is handled all the same, from
+// inside the dialog's own loop: its handler must run once and open nothing twice.
+struct ClickCase {
+  const char* what;
+  int button;
+  bool writes;  // the loaded file gets the selected resolution
+};
+
+class ClickWhileDialogTest : public ::testing::TestWithParam<ClickCase> {};
+
+TEST_P(ClickWhileDialogTest, RunsAtMostOnceAndOpensNoSecondDialog) {
+  const ClickCase& row = GetParam();
+  e2e::ScratchDirectory folder(L"click");
+  const std::wstring path = folder / L"tovrex.exe";
+  const std::vector<uint8_t> image = Image(kImageSize, 25);
+  ASSERT_TRUE(e2e::WriteWholeFile(path, image));
+  const e2e::ToolRun run = e2e::RunTool(e2e::BuiltTool(), [&](const MainWindow& main) {
+    const Controls c = ControlsOf(main);
+    ASSERT_TRUE(c.AllFound());
+    ASSERT_TRUE(e2e::LoadThroughDialog(main, path));
+    ASSERT_TRUE(Apply(c, kResolutions[3]));
+    ASSERT_TRUE(e2e::SelectItem(c.list, kResolutions[1].item));
+    const ProcessUsage before = UsageOf(main.processId);
+
+    HWND dialog = OpenDialog(main);
+    ASSERT_NE(dialog, nullptr);
+    e2e::Click(GetDlgItem(main.window, row.button));
+    // Handled in order behind the click: the emptied selection shows it has been dealt with.
+    PostMessageW(c.list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(c.list, CB_GETCURSEL, 0, 0) == CB_ERR; }));
+    Sleep(300);  // a second dialog, if one were opened, shows by now
+    EXPECT_EQ(DialogWindows(main.processId), std::vector<HWND>{dialog});
+    for (HWND d : DialogWindows(main.processId)) CancelDialog(d);
+    EXPECT_TRUE(IsWindowEnabled(main.window));
+    const ProcessUsage after = UsageOf(main.processId);
+    ASSERT_TRUE(before.read && after.read);
+    EXPECT_EQ(after.handles, before.handles) << "no file opened";
+  });
+  ExpectEndedCleanly(run);
+  const Resolution& expected = row.writes ? kResolutions[1] : kResolutions[3];
+  EXPECT_EQ(FieldsIn(path), std::vector<uint8_t>(expected.fields, expected.fields + 4));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, ClickWhileDialogTest,
+    ::testing::Values(
+        // The patch runs once, on the file loaded before the dialog came up.
+        ClickCase{"OnApply", e2e::control::ApplyButton, true},
+        // The dialog is already up: the second ask fails, nothing else happens.
+        ClickCase{"OnLoad", e2e::control::LoadButton, false}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+// Ticks posted around the close: each is handled whole before the next message, so a close
+// never lands inside a tick's handler; ticks behind the close find the window gone.
+struct CloseCase {
+  const char* what;
+  int ticksBefore, ticksAfter;
+};
+
+class CloseAmidTicksTest : public ::testing::TestWithParam<CloseCase> {};
+
+TEST_P(CloseAmidTicksTest, EndsCleanly) {
+  const CloseCase& row = GetParam();
+  const e2e::ToolRun run = e2e::RunTool(e2e::BuiltTool(), [&](const MainWindow& main) {
+    HWND timer = GetDlgItem(main.window, kTimerControl);
+    ASSERT_NE(timer, nullptr);
+    for (int i = 0; i < row.ticksBefore; ++i) PostMessageW(timer, WM_TIMER, kSystemTimerId, 0);
+    PostMessageW(main.window, WM_CLOSE, 0, 0);
+    for (int i = 0; i < row.ticksAfter; ++i) PostMessageW(timer, WM_TIMER, kSystemTimerId, 0);
+  });
+  ExpectEndedCleanly(run);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, CloseAmidTicksTest,
+    ::testing::Values(CloseCase{"TickThenClose", 1, 0}, CloseCase{"CloseThenTick", 0, 1},
+                      CloseCase{"CloseAmidManyTicks", 50, 50}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+// Closing the main window while its open dialog waits: the dialog goes with its owner, the load
+// handler finds nothing chosen, and the process ends as after any close.
+TEST(Reentrancy, ACloseWhileTheDialogWaitsEndsCleanly) {
+  const e2e::ToolRun run = e2e::RunTool(e2e::BuiltTool(), [&](const MainWindow& main) {
+    HWND dialog = OpenDialog(main);
+    ASSERT_NE(dialog, nullptr);
+    PostMessageW(main.window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(main.window); }));
+  });
+  ExpectEndedCleanly(run);
+}
+
+}  // namespace
+}  // namespace reliability

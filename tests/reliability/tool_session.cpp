@@ -1,0 +1,59 @@
+#include "tool_session.h"
+
+#include <gtest/gtest.h>
+
+namespace reliability {
+namespace {
+
+constexpr uint8_t kFirstSeed = 3, kLastSeed = 5;
+
+}  // namespace
+
+Controls ControlsOf(const e2e::MainWindow& main) {
+  using namespace e2e::control;
+  return {main.Control(ResolutionList, L"ComboBox"), main.Control(ReadButton, L"Button"),
+          main.Control(ApplyButton, L"Button"), main.Control(VerdictLabel, L"_Kw_TransLabel"),
+          main.Control(SignatureBox, L"Edit")};
+}
+
+bool Apply(const Controls& c, const Resolution& resolution) {
+  return e2e::SelectItem(c.list, resolution.item) && e2e::ClickAndWaitHandled(c.applyButton, c.list);
+}
+
+bool LoadGoodFile(const e2e::MainWindow& main, const std::wstring& path, uint8_t seed) {
+  return e2e::WriteWholeFile(path, Image(kImageSize, seed)) && e2e::LoadThroughDialog(main, path);
+}
+
+Session RunSession(const e2e::ScratchDirectory& folder, const Rows& rows) {
+  Session session;
+  session.lastFile = folder / L"last-tovrex.exe";
+  const std::wstring first = folder / L"first-tovrex.exe";
+  session.run = e2e::RunTool(e2e::BuiltTool(), [&](const e2e::MainWindow& main) {
+    const Controls c = ControlsOf(main);
+    ASSERT_TRUE(c.AllFound());
+    ASSERT_TRUE(LoadGoodFile(main, first, kFirstSeed));
+    e2e::Click(c.readButton);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowEnabled(c.list) != FALSE; }));
+
+    rows(main, c);
+    if (::testing::Test::HasFatalFailure()) return;
+
+    ASSERT_TRUE(LoadGoodFile(main, session.lastFile, kLastSeed));
+    ASSERT_TRUE(Apply(c, kLastResolution));
+  });
+  return session;
+}
+
+void ExpectStillUsable(const Session& session) {
+  EXPECT_TRUE(session.run.windowShown);
+  ASSERT_TRUE(session.run.outcome.ended);
+  EXPECT_FALSE(session.run.outcome.box.shown)
+      << ::testing::PrintToString(session.run.outcome.box.text);
+  EXPECT_EQ(session.run.outcome.exitCode, 0u);
+  EXPECT_EQ(e2e::FirstDifference(e2e::ReadWholeFile(session.lastFile),
+                                 Patched(Image(kImageSize, kLastSeed), kLastResolution)),
+            -1)
+      << "the file loaded after the faults";
+}
+
+}  // namespace reliability
