@@ -9,26 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "executable_layout.h"
+
 namespace reliability {
 
-inline constexpr uint32_t kSignatureOffset = 0x3AC220;
-inline constexpr uint32_t kWidthOffset = 0x4A1474;
-inline constexpr uint32_t kHeightOffset = 0x4A1478;
+using e2e::kHeightOffset;
+using e2e::kImageSize;
+using e2e::kResolutions;
+using e2e::kSignatureOffset;
+using e2e::kWidthOffset;
+using e2e::Resolution;
 inline constexpr uint32_t kFieldsEnd = 0x4A147C;  // the first byte after the height field's pair
-inline constexpr uint32_t kImageSize = 0x4A1480;
-
-struct Resolution {
-  const wchar_t* item;
-  uint8_t fields[4];  // width at kWidthOffset, then height at kHeightOffset
-};
-
-// In the list's order.
-inline constexpr Resolution kResolutions[] = {
-    {L"1440 x 900", {0xA0, 0x05, 0x84, 0x03}},
-    {L"1600 x 1200", {0x40, 0x06, 0xB0, 0x04}},
-    {L"1680 x 1050", {0x90, 0x06, 0x1A, 0x04}},
-    {L"1920 x 1080", {0x80, 0x07, 0x38, 0x04}},
-};
 
 // length bytes; seed tells files apart. With the signature, the tool's check passes.
 std::vector<uint8_t> Image(uint32_t length, uint8_t seed, bool signature = true);

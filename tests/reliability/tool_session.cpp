@@ -9,13 +9,6 @@ constexpr uint8_t kFirstSeed = 3, kLastSeed = 5;
 
 }  // namespace
 
-Controls ControlsOf(const e2e::MainWindow& main) {
-  using namespace e2e::control;
-  return {main.Control(ResolutionList, L"ComboBox"), main.Control(ReadButton, L"Button"),
-          main.Control(ApplyButton, L"Button"), main.Control(VerdictLabel, L"_Kw_TransLabel"),
-          main.Control(SignatureBox, L"Edit")};
-}
-
 bool Apply(const Controls& c, const Resolution& resolution) {
   return e2e::SelectItem(c.list, resolution.item) && e2e::ClickAndWaitHandled(c.applyButton, c.list);
 }

@@ -12,11 +12,8 @@
 
 namespace reliability {
 
-struct Controls {
-  HWND list, readButton, applyButton, label, signatureBox;
-  bool AllFound() const { return list && readButton && applyButton && label && signatureBox; }
-};
-Controls ControlsOf(const e2e::MainWindow& main);
+using Controls = e2e::MainControls;
+using e2e::ControlsOf;
 
 // Selects the resolution and clicks the apply button; true once the click has been handled.
 bool Apply(const Controls& c, const Resolution& resolution);
