@@ -230,6 +230,8 @@ std::set<HWND> VisibleWindowsOf(DWORD processId) {
 
 HWND ShownMessageBox(DWORD processId) { return ShownDialog(processId, false); }
 
+HWND ShownOpenDialog(DWORD processId) { return ShownDialog(processId, true); }
+
 const char* InkName(Ink ink) {
   switch (ink) {
     case Ink::None:

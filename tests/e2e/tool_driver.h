@@ -92,6 +92,8 @@ bool NextTick(HWND label);
 std::set<HWND> VisibleWindowsOf(DWORD processId);
 // The process's visible message box (a dialog without a file-name box), or null.
 HWND ShownMessageBox(DWORD processId);
+// The process's open-file dialog once its file-name box is there, or null.
+HWND ShownOpenDialog(DWORD processId);
 
 // The colour of the glyphs drawn in the label's area, read from the screen. Glyph edges are
 // blended with the background, so pixels are sorted by their dominant hue rather than compared

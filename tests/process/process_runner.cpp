@@ -85,6 +85,12 @@ bool HasErrorIcon(HWND box) {
 
 }  // namespace
 
+std::wstring LongestStaticText(HWND window) {
+  std::wstring text;
+  EnumChildWindows(window, LongestStatic, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
 HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
   WindowSearch search{processId, className, nullptr};
   EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
@@ -119,7 +125,7 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
       Sleep(100);  // let the box finish laying itself out
       outcome.box.shown = true;
       outcome.box.caption = WindowText(box);
-      EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&outcome.box.text));
+      outcome.box.text = LongestStaticText(box);
       // On a busy machine the icon may be painted a while after the box appears.
       for (int tries = 0; tries < 30 && !outcome.box.errorIcon; ++tries) {
         outcome.box.errorIcon = HasErrorIcon(box);

@@ -38,3 +38,5 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
 // The top-level window of the process with this class, or null.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className);
 std::wstring WindowText(HWND window);
+// The longest static text among a window's children: a message box's message.
+std::wstring LongestStaticText(HWND window);
