@@ -2,39 +2,8 @@
 
 #include <psapi.h>
 
-#include <vector>
-
-namespace {
-
-struct WindowSearch {
-  DWORD processId;
-  const wchar_t* className;
-  bool visibleOnly;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<WindowSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId) return TRUE;
-  wchar_t className[64] = {};
-  GetClassNameW(window, className, 64);
-  if (wcscmp(className, search->className) != 0) return TRUE;
-  if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->first && IsWindowVisible(window)) search->second.push_back(window);
-  return TRUE;
-}
-
-}  // namespace
+#include "process_runner.h"
+#include "tool_driver.h"
 
 WatchedProcess::WatchedProcess(const std::wstring& commandLine) {
   STARTUPINFOW startup{};
@@ -48,9 +17,8 @@ WatchedProcess::WatchedProcess(const std::wstring& commandLine) {
 
 WatchedProcess::~WatchedProcess() {
   if (!Started()) return;
-  std::pair<DWORD, std::vector<HWND>> windows{process_.dwProcessId, {}};
-  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  for (HWND window : windows.second) PostMessageW(window, WM_CLOSE, 0, 0);
+  for (HWND window : e2e::VisibleWindowsOf(process_.dwProcessId))
+    PostMessageW(window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
     TerminateProcess(process_.hProcess, 1);
     WaitForSingleObject(process_.hProcess, 5000);
@@ -60,9 +28,8 @@ WatchedProcess::~WatchedProcess() {
 }
 
 HWND WatchedProcess::Window(const wchar_t* className, bool visibleOnly) const {
-  WindowSearch search{process_.dwProcessId, className, visibleOnly, nullptr};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  const HWND window = FindProcessWindow(process_.dwProcessId, className);
+  return window != nullptr && (!visibleOnly || IsWindowVisible(window)) ? window : nullptr;
 }
 
 bool WatchedProcess::HasEnded() const {

@@ -4,7 +4,7 @@
 
 namespace reliability {
 
-std::wstring HoldingProgram() { return BesideThisProgram(L"held_executable.exe"); }
+std::wstring HoldingProgram() { return BesideThisProgram(L"..\\unit\\file_holder.exe"); }
 
 OtherProcess::OtherProcess(const std::wstring& program, const std::wstring& heldFile) {
   const std::wstring suffix = std::to_wstring(GetCurrentProcessId()) + L"-" +

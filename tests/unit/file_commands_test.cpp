@@ -467,7 +467,7 @@ TEST_F(FileCommands, AFileHeldByAnotherProcessWithoutSharingDoesNotOpen) {
   std::string holder(self);
   holder.resize(holder.find_last_of('\\') + 1);
   holder += "file_holder.exe";
-  std::string line = "\"" + holder + "\" \"" + path_ + "\" " + heldName + " " + releaseName;
+  std::string line = "\"" + holder + "\" " + heldName + " " + releaseName + " \"" + path_ + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
