@@ -138,6 +138,13 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"remainder-zero", L"运行时出错!\r\n\r\n错误信息：不能求余数于零\r\n"},
         ErrorCase{"alloc", L"运行时出错!\r\n\r\n错误信息：分配 2000000000 字节内存失败!\r\n"},
         ErrorCase{"request-alloc", L"运行时出错!\r\n\r\n错误信息：分配 4294967280 字节内存失败!\r\n"},
+        // Allocations made by library containers inside the runtime fail as the runtime's own do:
+        // a command building its text (the 44-byte text's copy) and the open-object list growing.
+        ErrorCase{"alloc-text", L"运行时出错!\r\n\r\n错误信息：分配 45 字节内存失败!\r\n"},
+        ErrorCase{"alloc-object", L"运行时出错!\r\n\r\n错误信息：分配 8 字节内存失败!\r\n"},
+        // An exception that nothing catches (a container asked beyond its limit) ends through
+        // the reporter too, never in abort() with exit code 3.
+        ErrorCase{"container-limit", L"运行时出错!\r\n\r\n"},
         ErrorCase{"no-window", L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"},
         ErrorCase{"require-object", L"运行时出错!\r\n\r\n错误信息：指定窗口或窗口组件不存在或尚未载入\r\n"},
         ErrorCase{"property", L"运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n"},
@@ -146,6 +153,23 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"dll-removes-more", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
         ErrorCase{"dll-removes-fewer", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"}),
     ScenarioName<ErrorCase>);
+
+// Binding a DLL command builds the paths it tries, whose length depends on where the fixture
+// lies: the box names that size, whatever it is.
+TEST(AllocationFailure, InDllBindingShowsTheAllocationBox) {
+  const FixtureRun run = RunFixture("alloc-dll");
+  ASSERT_TRUE(run.outcome.ended);
+  ASSERT_TRUE(run.outcome.box.shown);
+  const std::wstring head = L"运行时出错!\r\n\r\n错误信息：分配 ", tail = L" 字节内存失败!\r\n";
+  const std::wstring& text = run.outcome.box.text;
+  ASSERT_GT(text.size(), head.size() + tail.size());
+  EXPECT_EQ(text.substr(0, head.size()), head);
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+  const std::wstring size = text.substr(head.size(), text.size() - head.size() - tail.size());
+  EXPECT_EQ(size.find_first_not_of(L"0123456789"), std::wstring::npos);
+  EXPECT_EQ(run.outcome.exitCode, 0xFFFFFFFFu);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "notify 6"}));
+}
 
 TEST(ErrorHandler, AnAnswerOtherThanZeroTakesThePlaceOfTheBox) {
   const FixtureRun run = RunFixture("handler-answers");

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,6 +12,7 @@
 #include "runtime/core/commands.h"
 #include "runtime/core/dll_call.h"
 #include "runtime/core/error_reporter.h"
+#include "runtime/core/memory.h"
 #include "runtime/core/object_registry.h"
 #include "runtime/core/program_info.h"
 #include "runtime/core/runtime_request.h"
@@ -46,6 +48,14 @@ DWORD guiThread = 0;
 void Cleanup() {
   Log(std::string("cleanup") + (GetCurrentThreadId() == guiThread ? " on gui thread" : " elsewhere") +
       (HiddenOwnerAlive() ? ", owner alive" : ", owner gone"));
+}
+
+// Refuses the one allocation that comes next, as an exhausted heap would.
+std::atomic<bool> refuseNext = false;
+bool RefuseNext(uint32_t) { return refuseNext.exchange(false); }
+void FailTheNextAllocation() {
+  rt::RefuseAllocationsWhen(RefuseNext);
+  refuseNext = true;
 }
 
 int32_t LibraryNotify(int32_t code, uint32_t value1, uint32_t) {
@@ -138,6 +148,21 @@ int32_t FixtureStart() {
     services.CallCommand(rt::Remainder, 3, args);
   } else if (scenario == "alloc") {
     services.Allocate(2000000000u);
+  } else if (scenario == "alloc-text") {
+    FailTheNextAllocation();
+    static const char kLong[] = "A TEXT TOO LONG FOR THE STRING OBJECT ITSELF";  // 44 bytes
+    rt::ArgumentRecord text = {reinterpret_cast<uint32_t>(kLong), 0, rt::tag::Text};
+    services.CallCommand(rt::ToLowerCase, 1, &text);
+  } else if (scenario == "alloc-object") {
+    auto* object = new LoggedObject;
+    FailTheNextAllocation();
+    rt::LibraryRequest(rt::request::AddObject, reinterpret_cast<uint32_t>(object), 1);
+  } else if (scenario == "alloc-dll") {
+    FailTheNextAllocation();
+    CallDll(0, {});
+  } else if (scenario == "container-limit") {
+    std::string text;
+    text.reserve(text.max_size() + 1);  // refused by the container itself, with an exception
   } else if (scenario == "request-alloc") {
     rt::LibraryRequest(rt::request::Allocate, 0xFFFFFFF0u, 0);
   } else if (scenario == "require-object") {
