@@ -92,7 +92,7 @@ void Report(const char* message, int32_t code) {
   RuntimeApplication& runtime = Runtime();
   if (runtime.RunMode() == 2 && IsDebuggerPresent()) DebugBreak();
   runtime.Cleanup().ForgetAll();
-  runtime.Exit(-1);
+  runtime.ExitAfterError();
 }
 
 }  // namespace rt

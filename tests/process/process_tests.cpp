@@ -89,7 +89,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Exit called on a second thread hands the shut-down to the GUI thread.
         EndCase{"thread-exit", 7, kExitLog},
         // The hidden owner window answers its message by ending the process with that code.
-        EndCase{"wait", 9, kExitLog, SendExitRequest}),
+        EndCase{"wait", 9, kExitLog, SendExitRequest},
+        // The shut-down entered again from a clean-up routine, by Exit and by the hidden owner's
+        // message from another thread's Exit: the routines still listed run, each once, and the
+        // first code stands.
+        EndCase{"exit-in-cleanup", 5,
+                {"notify 1", "started", "cleanup on gui thread, owner alive", "second cleanup",
+                 "notify 6"}},
+        EndCase{"exit-request-in-cleanup", 0,
+                {"notify 1", "started", "returned", "cleanup on gui thread, owner alive",
+                 "second cleanup", "notify 6"}}),
     ScenarioName<EndCase>);
 
 TEST(StartUp, TheExecutableDirectoryBecomesTheCurrentDirectory) {

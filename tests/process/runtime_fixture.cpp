@@ -45,10 +45,37 @@ bool HiddenOwnerAlive() {
 
 DWORD guiThread = 0;
 
+// Pumps messages until the process is ended from elsewhere, or gives up after 15 seconds.
+void WaitForTheEnd() {
+  SetTimer(nullptr, 0, 15000, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER) {
+      Log("gave up waiting");
+      return;
+    }
+    DispatchMessageW(&msg);
+  }
+}
+
+DWORD WINAPI ExitAtOnceFromAnotherThread(void*) {
+  services.Exit(7);
+  return 0;
+}
+
 void Cleanup() {
   Log(std::string("cleanup") + (GetCurrentThreadId() == guiThread ? " on gui thread" : " elsewhere") +
       (HiddenOwnerAlive() ? ", owner alive" : ", owner gone"));
+  // The shut-down entered again from inside itself.
+  if (scenario == "exit-in-cleanup") {
+    services.Exit(6);
+  } else if (scenario == "exit-request-in-cleanup") {
+    CloseHandle(CreateThread(nullptr, 0, ExitAtOnceFromAnotherThread, nullptr, 0, nullptr));
+    WaitForTheEnd();  // the other thread's request arrives here, as a message
+  }
 }
+
+void SecondCleanup() { Log("second cleanup"); }
 
 // Refuses the one allocation that comes next, as an exhausted heap would.
 std::atomic<bool> refuseNext = false;
@@ -67,19 +94,6 @@ int32_t LibraryNotify(int32_t code, uint32_t value1, uint32_t) {
 struct LoggedObject : rt::RuntimeObject {
   ~LoggedObject() override { Log(std::string("object closed") + (HiddenOwnerAlive() ? ", owner alive" : ", owner gone")); }
 };
-
-// Pumps messages until the process is ended from elsewhere, or gives up after 15 seconds.
-void WaitForTheEnd() {
-  SetTimer(nullptr, 0, 15000, nullptr);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message == WM_TIMER) {
-      Log("gave up waiting");
-      return;
-    }
-    DispatchMessageW(&msg);
-  }
-}
 
 DWORD WINAPI ExitFromAnotherThread(void*) {
   Sleep(300);
@@ -121,6 +135,9 @@ int32_t FixtureStart() {
     Log(std::string("owner ") + (HiddenOwnerAlive() ? "alive" : "missing"));
   } else if (scenario == "exit5") {
     services.Exit(5);
+  } else if (scenario == "exit-in-cleanup" || scenario == "exit-request-in-cleanup") {
+    services.OtherService(rt::other::RegisterCleanup, &SecondCleanup);
+    if (scenario == "exit-in-cleanup") services.Exit(5);
   } else if (scenario == "thread-exit") {
     CloseHandle(CreateThread(nullptr, 0, ExitFromAnotherThread, nullptr, 0, nullptr));
     WaitForTheEnd();
