@@ -151,6 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
         // a command building its text (the 44-byte text's copy) and the open-object list growing.
         ErrorCase{"alloc-text", L"运行时出错!\r\n\r\n错误信息：分配 45 字节内存失败!\r\n"},
         ErrorCase{"alloc-object", L"运行时出错!\r\n\r\n错误信息：分配 8 字节内存失败!\r\n"},
+        // A block size that does not fit 32 bits is refused as it is, never wrapped to a small one.
+        ErrorCase{"size-wrap", L"运行时出错!\r\n\r\n错误信息：分配 4294967297 字节内存失败!\r\n"},
         // An exception that nothing catches (a container asked beyond its limit) ends through
         // the reporter too, never in abort() with exit code 3.
         ErrorCase{"container-limit", L"运行时出错!\r\n\r\n"},

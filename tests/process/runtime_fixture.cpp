@@ -177,6 +177,8 @@ int32_t FixtureStart() {
   } else if (scenario == "alloc-dll") {
     FailTheNextAllocation();
     CallDll(0, {});
+  } else if (scenario == "size-wrap") {
+    rt::MakeByteSet("", 0xFFFFFFF9u);  // with its 8-byte header, one byte beyond 32 bits
   } else if (scenario == "container-limit") {
     std::string text;
     text.reserve(text.max_size() + 1);  // refused by the container itself, with an exception
