@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "heap_blocks.h"
 #include "runtime/core/event_suspension.h"
@@ -67,6 +68,24 @@ TEST(RuntimeRequest, SuspendsAndResumesEventDispatch) {
   RuntimeRequest(request::ResumeEvents, 0, 0);
   RuntimeRequest(request::ResumeEvents, 0, 0);  // never below 0
   EXPECT_EQ(SuspensionCount(), start > 0 ? start - 1 : 0);
+}
+
+// A report on another thread raises the counter while the GUI thread raises and lowers it: no
+// change may be lost, or dispatch would stay suspended (or resume) for good.
+TEST(EventSuspension, KeepsEveryChangeMadeFromTwoThreadsAtOnce) {
+  const int32_t start = SuspensionCount();
+  SuspendEvents();  // the lowering thread never takes the counter below this
+  const auto raiseAndLower = [] {
+    for (int i = 0; i < 100000; ++i) {
+      SuspendEvents();
+      ResumeEvents();
+    }
+  };
+  std::thread other(raiseAndLower);
+  raiseAndLower();
+  other.join();
+  EXPECT_EQ(SuspensionCount(), start + 1);
+  ResumeEvents();
 }
 
 TEST(RuntimeRequest, HandlingMessagesLeavesAQuitQueued) {
