@@ -11,6 +11,15 @@
 #include "runtime/forms/window_loader.h"
 
 namespace forms {
+namespace {
+
+void EnableWhatAModalLoadDisabled(WindowTemplate& window) {
+  for (void* disabled : window.disabledByModal)
+    if (IsWindow(static_cast<HWND>(disabled))) EnableWindow(static_cast<HWND>(disabled), TRUE);
+  window.disabledByModal.clear();
+}
+
+}  // namespace
 
 Component* LiveObject(const Unit& unit) {
   return unit.object != nullptr && unit.object->IsLive() ? unit.object : nullptr;
@@ -55,6 +64,10 @@ int32_t FormRuntime::Request(int32_t code, uint32_t value1, uint32_t value2) {
       return 0;
     case rt::request::RaiseEvent:
       return DispatchEvent(windows_, *reinterpret_cast<EventRecord*>(value1));
+    case rt::request::WindowClosing:
+      if (WindowTemplate* window = FindWindowTemplate(windows_, value1))
+        EnableWhatAModalLoadDisabled(*window);
+      return 0;
     default:
       return 0;
   }
@@ -69,11 +82,10 @@ void FormRuntime::UnitDestroyed(uint32_t windowId, uint32_t unitId) {
   if (unit != &window->units[0]) return;
 
   // The window itself is gone: its units' pointers go with it (shared system pointers, which are
-  // never destroyed), the windows a modal load disabled come back.
+  // never destroyed), and the windows a modal load disabled come back if closing the window did
+  // not bring them back already.
   for (Unit& each : window->units) each.cursor = nullptr;
-  for (void* disabled : window->disabledByModal)
-    if (IsWindow(static_cast<HWND>(disabled))) EnableWindow(static_cast<HWND>(disabled), TRUE);
-  window->disabledByModal.clear();
+  EnableWhatAModalLoadDisabled(*window);
   window->modal = false;
   window->loaded = false;
   if (!AnyWindowLoaded() && rt::Runtime().LoopStarted()) PostQuitMessage(0);
