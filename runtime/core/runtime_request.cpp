@@ -30,8 +30,6 @@ bool InRequestRanges(int32_t code) {
 int32_t RuntimeRequest(int32_t code, uint32_t value1, uint32_t value2) {
   RuntimeApplication& runtime = Runtime();
   switch (code) {
-    case request::FindComponentType:
-      return Word(runtime.ComponentType(value1));
     case request::ExecutableDirectory:
       return Word(runtime.Directory());
     case request::ExecutableName:

@@ -8,6 +8,7 @@
 #include "runtime/forms/form_reader.h"
 #include "runtime/forms/message_loop.h"
 #include "runtime/forms/property_access.h"
+#include "runtime/forms/type_lookup.h"
 #include "runtime/forms/window_loader.h"
 
 namespace forms {
@@ -59,6 +60,9 @@ void* FormRuntime::FindLiveObject(uint32_t windowId, uint32_t unitId) {
 
 int32_t FormRuntime::Request(int32_t code, uint32_t value1, uint32_t value2) {
   switch (code) {
+    case rt::request::FindComponentType:
+      return static_cast<int32_t>(
+          reinterpret_cast<uint32_t>(FindComponentType(rt::Runtime().Libraries(), value1)));
     case rt::request::UnitDestroyed:
       UnitDestroyed(value1, value2);
       return 0;

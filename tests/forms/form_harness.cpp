@@ -6,6 +6,7 @@
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/form_runtime.h"
 #include "runtime/forms/support_libraries.h"
+#include "runtime/forms/type_lookup.h"
 #include "tests/forms/live_component_fixture.h"
 
 namespace forms::testing {
@@ -17,10 +18,8 @@ int32_t TestRequests(int32_t code, uint32_t value1, uint32_t value2) {
   if (code == rt::request::FindComponentType) {
     if (auto found = substitutes.find(value1); found != substitutes.end())
       return static_cast<int32_t>(reinterpret_cast<uint32_t>(found->second));
-    const rt::SupportLibrary* libraries[] = {&kStandardLibrary, &kTransparentLabelLibrary};
-    const uint32_t library = value1 >> 16, row = value1 & 0xFFFF;
-    if (library < 1 || library > 2 || row < 1 || row > libraries[library - 1]->typeCount) return 0;
-    return static_cast<int32_t>(reinterpret_cast<uint32_t>(libraries[library - 1]->types[row - 1]));
+    const rt::SupportLibrary* const libraries[] = {&kStandardLibrary, &kTransparentLabelLibrary};
+    return static_cast<int32_t>(reinterpret_cast<uint32_t>(FindComponentType(libraries, value1)));
   }
   return rt::RuntimeRequest(code, value1, value2);
 }
