@@ -84,15 +84,6 @@ void RuntimeApplication::Initialise() {
     Report("载入窗口模板数据段出错!", 0);
 }
 
-const forms::ComponentTypeRecord* RuntimeApplication::ComponentType(uint32_t typeCode) const {
-  const uint32_t library = typeCode >> 16;
-  const uint32_t row = typeCode & 0xFFFF;
-  if (library < 1 || library > libraries_.size()) return nullptr;
-  const SupportLibrary* owner = libraries_[library - 1];
-  if (row < 1 || row > owner->typeCount || owner->types == nullptr) return nullptr;
-  return owner->types[row - 1];
-}
-
 bool RuntimeApplication::OnOtherThread() const {
   return guiThread_ != 0 && GetCurrentThreadId() != guiThread_;
 }

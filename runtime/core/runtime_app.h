@@ -48,9 +48,8 @@ class RuntimeApplication {
   // Directory of the module that holds the runtime, with the final backslash.
   const char* RuntimeModuleDirectory() const { return moduleDirectory_.c_str(); }
 
-  // The type record that a type code names (library number in the high half, 1-based row in
-  // the low half), or null.
-  const forms::ComponentTypeRecord* ComponentType(uint32_t typeCode) const;
+  // The support libraries in the order of the program's library table.
+  const std::vector<const SupportLibrary*>& Libraries() const { return libraries_; }
 
   CleanupList& Cleanup() { return cleanup_; }
   ObjectRegistry& Objects() { return objects_; }

@@ -162,7 +162,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"dll-missing",
                   L"运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“no-such-library.dll”中的输出命令“Nothing”\r\n"},
         ErrorCase{"dll-removes-more", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
-        ErrorCase{"dll-removes-fewer", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"}),
+        ErrorCase{"dll-removes-fewer", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
+        ErrorCase{"dll-records-removes-fewer", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
+        ErrorCase{"text-to-number", L"运行时出错!\r\n\r\n错误信息：欲转换数据类型不是数值\r\n"}),
     ScenarioName<ErrorCase>);
 
 // Binding a DLL command builds the paths it tries, whose length depends on where the fixture
@@ -205,6 +207,16 @@ TEST(DllCommands, ArgumentsAndResultsPassUnchanged) {
   EXPECT_EQ(run.outcome.exitCode, 0u);
   EXPECT_FALSE(run.outcome.box.shown);
   EXPECT_EQ(run.log, (Lines{"notify 1", "started", "pid matches", "ticks plausible", "hex 1 3850784",
+                            "returned", "cleanup on gui thread, owner alive", "notify 6"}));
+}
+
+TEST(DllCommands, ArgumentRecordsBecomeTheFunctionsArguments) {
+  const FixtureRun run = RunFixture("dll-records");
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 0u);
+  EXPECT_FALSE(run.outcome.box.shown);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "pid matches", "hex 1 3850784",
+                            "length of text 5, of bytes 3", "no bytes pass null", "int64 product 6",
                             "returned", "cleanup on gui thread, owner alive", "notify 6"}));
 }
 

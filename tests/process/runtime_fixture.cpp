@@ -11,6 +11,7 @@
 
 #include "runtime/core/commands.h"
 #include "runtime/core/dll_call.h"
+#include "runtime/core/dll_record_call.h"
 #include "runtime/core/error_reporter.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/object_registry.h"
@@ -123,6 +124,18 @@ uint32_t CallDll(uint32_t index, std::initializer_list<uint32_t> words) {
   return rt_CallDllChecked(index, words.begin(), static_cast<uint32_t>(words.size()));
 }
 
+// The same call as component code makes it: the arguments as records, through request 2031.
+uint32_t CallDllWithRecords(uint32_t index, std::initializer_list<rt::ArgumentRecord> records) {
+  const rt::DllArguments arguments = {static_cast<uint32_t>(records.size()), records.begin()};
+  return static_cast<uint32_t>(rt::LibraryRequest(rt::request::CallDllWithRecords, index,
+                                                  reinterpret_cast<uint32_t>(&arguments)));
+}
+
+template <typename T>
+uint32_t Address(T* p) {
+  return reinterpret_cast<uint32_t>(p);
+}
+
 int32_t FixtureStart() {
   services.OtherService(rt::other::InitialiseRuntime);
   asm volatile("fninit");
@@ -204,6 +217,28 @@ int32_t FixtureStart() {
     int32_t value = 0;
     const uint32_t ok = CallDll(2, {reinterpret_cast<uint32_t>("0x3ac220"), 1, reinterpret_cast<uint32_t>(&value)});
     Log("hex " + std::to_string(ok) + " " + std::to_string(value));
+  } else if (scenario == "dll-records") {
+    Log("pid " + std::string(CallDllWithRecords(0, {}) == GetCurrentProcessId() ? "matches" : "differs"));
+    int32_t value = 0;
+    const uint32_t ok = CallDllWithRecords(2, {{Address("0x3ac220"), 0, rt::tag::Text},
+                                               {1, 0, rt::tag::Int},
+                                               {Address(&value), 0, rt::tag::Int}});
+    Log("hex " + std::to_string(ok) + " " + std::to_string(value));
+    const rt::ByteSet bytes = rt::MakeByteSet("abc", 4);
+    Log("length of text " + std::to_string(CallDllWithRecords(6, {{Address("hello"), 0, rt::tag::Text}})) +
+        ", of bytes " + std::to_string(CallDllWithRecords(6, {{Address(bytes), 0, rt::tag::ByteSet}})));
+    rt::Free(bytes);
+    // GetModuleHandleA(null) names the executable itself.
+    const bool nullPassed = CallDllWithRecords(8, {{0, 0, rt::tag::ByteSet}}) ==
+                            reinterpret_cast<uint32_t>(GetModuleHandleA(nullptr));
+    Log(std::string("no bytes pass ") + (nullPassed ? "null" : "something else"));
+    // 0x100000003 times 2: the low word of the product is 6 only if both halves arrive in order.
+    Log("int64 product " + std::to_string(CallDllWithRecords(7, {{3, 1, rt::tag::Int64}, {2, 0, rt::tag::Int}})));
+  } else if (scenario == "dll-records-removes-fewer") {
+    CallDllWithRecords(5, {{1, 0, rt::tag::Int}});  // GetLastError takes none
+  } else if (scenario == "text-to-number") {
+    const rt::ArgumentRecord text = {Address("12"), 0, rt::tag::Text};
+    rt::LibraryRequest(rt::request::ToNumber, Address(&text), 0);
   } else if (scenario == "dll-missing") {
     CallDll(3, {});
   } else if (scenario == "dll-removes-more") {
@@ -219,9 +254,11 @@ const rt::SupportLibrary kLibrary = {"fixture", 0, nullptr, 0, nullptr, LibraryN
 const rt::SupportLibrary* const kLibraries[] = {&kLibrary};
 
 const char* const kDllLibraries[] = {"kernel32", "", "shlwapi.dll", "no-such-library.dll",
-                                     "kernel32.dll", "kernel32"};
+                                     "kernel32.dll", "kernel32", "kernel32", "ntdll.dll",
+                                     "kernel32"};
 const char* const kDllExports[] = {"GetCurrentProcessId", "GetTickCount", "StrToIntExA",
-                                   "Nothing", "SetLastError", "GetLastError"};
+                                   "Nothing", "SetLastError", "GetLastError", "lstrlenA",
+                                   "RtlExtendedIntegerMultiply", "GetModuleHandleA"};
 
 const char kConstants[] = "";
 

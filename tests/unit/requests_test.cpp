@@ -102,6 +102,40 @@ TEST(RuntimeRequest, WithoutWindowDescriptionsNothingIsFound) {
   EXPECT_EQ(RuntimeRequest(request::WindowCount, 0, 0), 0);
 }
 
+ArgumentRecord Eight(TypeTag tag, const void* value) {
+  uint32_t words[2];
+  std::memcpy(words, value, sizeof words);
+  return {words[0], words[1], tag};
+}
+
+TEST(RuntimeRequest, ConvertsEveryNumericTypeToANumber) {
+  const float quarter = 2.75f;
+  const double negative = -7.9;
+  const int64_t large = 0x100000005;
+  uint32_t floatWord = 0;
+  std::memcpy(&floatWord, &quarter, sizeof floatWord);
+  const struct {
+    const char* what;
+    ArgumentRecord value;
+    int32_t integer;
+    double number;
+  } cases[] = {
+      {"byte", {0xFFFFFF90, 0, tag::Byte}, 0x90, 144},
+      {"short", {0xFFFB, 0, tag::Short}, -5, -5},
+      {"int", {0xFFFFFFF9, 0, tag::Int}, -7, -7},
+      {"int64", Eight(tag::Int64, &large), 5, 4294967301.0},
+      {"float", {floatWord, 0, tag::Float}, 2, 2.75},
+      {"double", Eight(tag::Double, &negative), -7, -7.9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    double number = 0;
+    EXPECT_EQ(RuntimeRequest(request::ToNumber, W(&c.value), W(&number)), c.integer);
+    EXPECT_DOUBLE_EQ(number, c.number);
+    EXPECT_EQ(RuntimeRequest(request::ToNumber, W(&c.value), 0), c.integer) << "without a double";
+  }
+}
+
 int32_t Echo(int32_t code, uint32_t value1, uint32_t value2) {
   return code + static_cast<int32_t>(value1 + value2);
 }
