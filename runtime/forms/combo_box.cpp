@@ -7,6 +7,7 @@
 #include "runtime/core/gbk.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
+#include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
 
 namespace forms {
@@ -79,7 +80,8 @@ class ComboBox final : public Component {
     constexpr DWORD kStyles[] = {CBS_SIMPLE, CBS_DROPDOWN, CBS_DROPDOWNLIST};
     const DWORD style = args.baseStyle | WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL |
                         (p.style < 3 ? kStyles[p.style] : CBS_DROPDOWN) | (p.sorted == 1 ? CBS_SORT : 0);
-    const int32_t height = p.style == 0 ? args.height : std::max(args.height, kMinimumListHeight);
+    const int32_t height =
+        p.style == 0 ? args.height : std::max(args.height, ToDisplay(kMinimumListHeight));
     const HWND window = CreateWindowExW(0, L"COMBOBOX", L"", style, args.left, args.top, args.width,
                                         height, args.parent, reinterpret_cast<HMENU>(args.controlId),
                                         GetModuleHandleW(nullptr), nullptr);
@@ -268,7 +270,9 @@ class ComboBox final : public Component {
 
   void ApplyItemHeight() {
     const LRESULT height = SendMessageW(Window(), CB_GETITEMHEIGHT, 0, 0);
-    if (height > 0) SendMessageW(Window(), CB_SETITEMHEIGHT, 0, height + p_.extraRowHeight);
+    if (height > 0)
+      SendMessageW(Window(), CB_SETITEMHEIGHT, 0,
+                   height + ToDisplay(static_cast<int32_t>(p_.extraRowHeight)));
   }
 
   void ApplyEditSelection() {
