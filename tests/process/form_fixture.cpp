@@ -49,8 +49,8 @@ void PrintGeometry(FILE* out, const char* what, uint32_t unitId) {
 
 // The main form loaded with the application's handlers held back: what its units' positions
 // and sizes read, then a button moved and resized by writes, read back and as its window has it;
-// then the fonts of the visible controls.
-void ReportStoredUnits(const std::wstring& path) {
+// then the open list's height and the fonts of the visible controls.
+void ReportStoredUnits(const std::wstring& path, const std::wstring& referenceHeight) {
   FILE* out = _wfopen(path.c_str(), L"w");
   if (out == nullptr) return;
   rt::LibraryRequest(rt::request::SuspendEvents);
@@ -72,6 +72,22 @@ void ReportStoredUnits(const std::wstring& path) {
   }
   std::fprintf(out, "pixels %08X %ld %ld %ld %ld\n", app::unit::Button1, rect.left, rect.top,
                rect.right - rect.left, rect.bottom - rect.top);
+  // How high the list opens, beside a box of the same kind and font made here with the height
+  // the caller names: the system measures the open list in its own way.
+  if (const forms::Unit* list = forms::FindUnit(*forms::Forms().Windows()[0], app::unit::ComboBox1);
+      list != nullptr && list->object != nullptr) {
+    const HWND box = list->object->Window();
+    const HWND reference = CreateWindowExW(
+        0, L"COMBOBOX", L"", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0, 100,
+        _wtoi(referenceHeight.c_str()), GetParent(box), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(reference, WM_SETFONT, SendMessageW(box, WM_GETFONT, 0, 0), FALSE);
+    RECT opened = {}, expected = {};
+    SendMessageW(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&opened));
+    SendMessageW(reference, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&expected));
+    std::fprintf(out, "opened %08X %ld %ld\n", app::unit::ComboBox1, opened.bottom - opened.top,
+                 expected.bottom - expected.top);
+    DestroyWindow(reference);
+  }
   // The font each visible control draws with, as its description's bytes: another process
   // cannot read a font of this one, but can make the same font from them.
   for (uint32_t unitId : {app::unit::Button1, app::unit::Button6, app::unit::Button2,
@@ -111,7 +127,7 @@ int32_t FixtureStart() {
     forms::Forms().Windows()[0]->units[1].typeCode = 0x00010002;  // a type this build lacks
     Raise(app::kMainFormId, app::unit::Timer1);
   } else if (scenario == "stored-units") {
-    ReportStoredUnits(Argument(2));
+    ReportStoredUnits(Argument(2), Argument(3));
   } else if (scenario == "start-unknown") {
     services.LoadStartWindow(kNoSuchWindow);
   }
