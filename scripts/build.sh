@@ -23,3 +23,11 @@ if ! grep -q '"Desktop"="Default"' "$build/wineprefix/user.reg" 2>/dev/null; the
   DISPLAY= "$build/wine-run" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
   WINEPREFIX="$build/wineprefix" wineserver -w
 fi
+
+# The display-scale tests change the system DPI of the prefix they run in: they get a copy of
+# this one, made once it is set up and no program of it runs.
+if [ ! -f "$build/wineprefix-scaled/system.reg" ]; then
+  WINEPREFIX="$build/wineprefix" wineserver -w
+  rm -rf "$build/wineprefix-scaled"
+  cp -a "$build/wineprefix" "$build/wineprefix-scaled"
+fi

@@ -8,7 +8,15 @@ build="${BUILD_DIR:-$root/build}"
 bash "$root/scripts/build.sh"
 
 export LANG="${LANG_FOR_TOOL:-zh_CN.UTF-8}"
-run=("$build/wine-run" "$build/app/quenmire-res.exe")
+# The tool follows the prefix's display scale. DPI_FOR_TOOL (e.g. 144) runs it at another one,
+# in the display-scale tests' own prefix, so that the build's prefix keeps its scale.
+export WINE_RUN="$build/wine-run"
+if [ -n "${DPI_FOR_TOOL:-}" ]; then
+  WINE_RUN="$build/wine-run-scaled"
+  DISPLAY= "$WINE_RUN" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$DPI_FOR_TOOL" /f >/dev/null 2>&1
+fi
+run=("$WINE_RUN" "$build/app/quenmire-res.exe")
 status=0
 if [ -n "${DISPLAY:-}" ]; then
   "${run[@]}" || status=$?

@@ -7,6 +7,7 @@
 #include "runtime/core/gbk.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
+#include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
 
 namespace forms {
@@ -79,7 +80,8 @@ class ComboBox final : public Component {
     constexpr DWORD kStyles[] = {CBS_SIMPLE, CBS_DROPDOWN, CBS_DROPDOWNLIST};
     const DWORD style = args.baseStyle | WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL |
                         (p.style < 3 ? kStyles[p.style] : CBS_DROPDOWN) | (p.sorted == 1 ? CBS_SORT : 0);
-    const int32_t height = p.style == 0 ? args.height : std::max(args.height, kMinimumListHeight);
+    const int32_t height =
+        p.style == 0 ? args.height : std::max(args.height, ToDisplay(kMinimumListHeight));
     const HWND window = CreateWindowExW(0, L"COMBOBOX", L"", style, args.left, args.top, args.width,
                                         height, args.parent, reinterpret_cast<HMENU>(args.controlId),
                                         GetModuleHandleW(nullptr), nullptr);
@@ -268,7 +270,8 @@ class ComboBox final : public Component {
 
   // The extra height goes on top of the system's own, once, however often it is applied.
   void ApplyItemHeight() {
-    if (systemItemHeight_ > 0) SetRowHeight(systemItemHeight_ + static_cast<int32_t>(p_.extraRowHeight));
+    if (systemItemHeight_ > 0)
+      SetRowHeight(systemItemHeight_ + ToDisplay(static_cast<int32_t>(p_.extraRowHeight)));
   }
 
   // Some systems let CB_SETITEMHEIGHT set the rows' height only in an owner-drawn box; the

@@ -11,6 +11,7 @@
 #include "runtime/core/values.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/component_type.h"
+#include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
 #include "runtime/forms/form_runtime.h"
 #include "runtime/forms/unit_rebuild.h"
@@ -155,10 +156,10 @@ uint64_t ReadCommon(const Target& target, int32_t index) {
   const HWND window = target.live != nullptr ? target.live->Window() : nullptr;
   const RECT rect = window != nullptr ? RectInParent(window) : RECT{};
   switch (index) {
-    case 0: return Words(static_cast<uint32_t>(window ? rect.left : unit.left));
-    case 1: return Words(static_cast<uint32_t>(window ? rect.top : unit.top));
-    case 2: return Words(static_cast<uint32_t>(window ? rect.right - rect.left : unit.width));
-    case 3: return Words(static_cast<uint32_t>(window ? rect.bottom - rect.top : unit.height));
+    case 0: return Words(static_cast<uint32_t>(window ? ToStored(rect.left) : unit.left));
+    case 1: return Words(static_cast<uint32_t>(window ? ToStored(rect.top) : unit.top));
+    case 2: return Words(static_cast<uint32_t>(window ? ToStored(rect.right - rect.left) : unit.width));
+    case 3: return Words(static_cast<uint32_t>(window ? ToStored(rect.bottom - rect.top) : unit.height));
     case 4: return Pointer(rt::MakeText(unit.tag.c_str()));
     case 5:
       return window ? (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE ? 1 : 0)
@@ -186,8 +187,8 @@ void WriteCommon(const Target& target, int32_t index, uint32_t low) {
       const int32_t position = std::clamp(value, -kCoordinateLimit, kCoordinateLimit);
       (index == 0 ? unit.left : unit.top) = position;
       if (window != nullptr)
-        SetWindowPos(window, nullptr, index == 0 ? position : rect.left,
-                     index == 1 ? position : rect.top, 0, 0, kKeep | SWP_NOSIZE);
+        SetWindowPos(window, nullptr, index == 0 ? ToDisplay(position) : rect.left,
+                     index == 1 ? ToDisplay(position) : rect.top, 0, 0, kKeep | SWP_NOSIZE);
       break;
     }
     case 2:
@@ -195,8 +196,8 @@ void WriteCommon(const Target& target, int32_t index, uint32_t low) {
       const int32_t size = std::clamp(value, 0, kCoordinateLimit);
       (index == 2 ? unit.width : unit.height) = size;
       if (window != nullptr)
-        SetWindowPos(window, nullptr, 0, 0, index == 2 ? size : rect.right - rect.left,
-                     index == 3 ? size : rect.bottom - rect.top, kKeep | SWP_NOMOVE);
+        SetWindowPos(window, nullptr, 0, 0, index == 2 ? ToDisplay(size) : rect.right - rect.left,
+                     index == 3 ? ToDisplay(size) : rect.bottom - rect.top, kKeep | SWP_NOMOVE);
       break;
     }
     case 4: unit.tag = low != 0 ? reinterpret_cast<const char*>(low) : ""; break;

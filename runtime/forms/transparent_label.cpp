@@ -9,6 +9,7 @@
 #include "runtime/core/gbk.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
+#include "runtime/forms/display_scale.h"
 
 namespace forms {
 namespace {
@@ -165,6 +166,10 @@ class TransparentLabel final : public Component {
       result = 0;
       return true;
     }
+    if (message == WM_GETFONT) {  // as a standard control tells the font it draws with
+      result = reinterpret_cast<LRESULT>(font_ != nullptr ? font_ : DefaultGuiFont());
+      return true;
+    }
     if (message == WM_WINDOWPOSCHANGED) {
       const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
       result = CallOriginal(message, wParam, lParam);
@@ -200,9 +205,10 @@ class TransparentLabel final : public Component {
         SetTextColor(dc, colour);
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place, format);
       };
+      // The effect's offsets are stored pixels, like the label's place.
       auto moved = [&](int by) {
         RECT place = area;
-        OffsetRect(&place, by, by);
+        OffsetRect(&place, ToDisplay(by), ToDisplay(by));
         return place;
       };
       switch (settings_.effect) {

@@ -5,6 +5,7 @@
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/component_type.h"
+#include "runtime/forms/display_scale.h"
 #include "runtime/forms/event_record.h"
 #include "runtime/forms/form_runtime.h"
 #include "runtime/forms/window_component.h"
@@ -53,10 +54,10 @@ bool CreateUnit(WindowTemplate& window, Unit& unit, bool isWindow, int32_t mode,
   args.baseStyle = style;
   args.parent = parent;
   args.controlId = controlId;
-  args.left = unit.left;
-  args.top = unit.top;
-  args.width = unit.width;
-  args.height = unit.height;
+  args.left = ToDisplay(unit.left);
+  args.top = ToDisplay(unit.top);
+  args.width = ToDisplay(unit.width);
+  args.height = ToDisplay(unit.height);
   args.windowId = window.windowId;
   args.unitId = unit.id;
   args.extra1 = isWindow && modal ? 1 : 0;  // a modal window is owned by the hidden owner

@@ -38,6 +38,39 @@ TEST(Executable, ManifestRunsAsInvokerOnSupportedSystemsWithCurrentControls) {
   EXPECT_EQ(manifest.find("@"), std::string::npos) << "an unconfigured variable is left";
 }
 
+// The setting as the system's activation context reads it from the manifest, or empty.
+std::wstring ActivationSetting(const std::wstring& path, const wchar_t* space, const wchar_t* name) {
+  ACTCTXW request = {};
+  request.cbSize = sizeof request;
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  request.lpSource = path.c_str();
+  request.lpResourceName = MAKEINTRESOURCEW(1);
+  HANDLE context = CreateActCtxW(&request);
+  if (context == INVALID_HANDLE_VALUE) return {};
+  wchar_t value[64] = {};
+  SIZE_T written = 0;
+  const bool found = QueryActCtxSettingsW(0, context, space, name, value, std::size(value), &written);
+  ReleaseActCtx(context);
+  return found ? value : L"";
+}
+
+// Without the declaration Windows draws the window at 96 DPI and stretches it on a scaled
+// display; with it the window is drawn at the display's own scale.
+TEST(Executable, ManifestDeclaresTheProcessAwareOfTheSystemDpi) {
+  const std::string manifest = ManifestOf(Tool());
+  ASSERT_FALSE(manifest.empty()) << "no manifest in the executable";
+  EXPECT_NE(manifest.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">"),
+            std::string::npos);
+  EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
+                          "WindowsSettings\">true</dpiAware>"),
+            std::string::npos)
+      << "the manifest declares no DPI awareness";
+  EXPECT_EQ(ActivationSetting(Tool(), L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                              L"dpiAware"),
+            L"true")
+      << "the system reads no DPI awareness from the manifest";
+}
+
 struct VersionString {
   const wchar_t* name;
   const wchar_t* value;

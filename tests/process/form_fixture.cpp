@@ -1,10 +1,12 @@
 // The tool's stored form and runtime in a fixture process, started by the process tests to show
-// each fault of the form runtime as its user would meet it: the error box, then the end.
+// each fault of the form runtime as its user would meet it: the error box, then the end; and by
+// the display-scale tests to report the units positions and sizes are read and written in.
 // Built twice: as form_fixture, and with its form data cut short as truncated_form_fixture.
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/forms/form_data.h"
@@ -13,6 +15,7 @@
 #include "runtime/core/program_info.h"
 #include "runtime/core/runtime_request.h"
 #include "runtime/core/service_table.h"
+#include "runtime/forms/component.h"
 #include "runtime/forms/event_record.h"
 #include "runtime/forms/form_runtime.h"
 #include "runtime/forms/support_libraries.h"
@@ -22,12 +25,84 @@ namespace {
 const rt::RuntimeServiceTable& services = RuntimeServices;
 constexpr uint32_t kNoSuchWindow = 0x52010002;
 
-std::string Scenario() {
+std::wstring Argument(int index) {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  const std::wstring wide = argc >= 2 ? argv[1] : L"";
+  const std::wstring wide = argc > index ? argv[index] : L"";
   LocalFree(argv);
+  return wide;
+}
+
+std::string Scenario() {
+  const std::wstring wide = Argument(1);
   return std::string(wide.begin(), wide.end());
+}
+
+// Left, top, width and height of a unit as the application reads them.
+void PrintGeometry(FILE* out, const char* what, uint32_t unitId) {
+  std::fprintf(out, "%s %08X", what, unitId);
+  for (int32_t index = 0; index < 4; ++index)
+    std::fprintf(out, " %d",
+                 static_cast<int32_t>(services.ReadProperty(app::kMainFormId, unitId, index, -1)));
+  std::fprintf(out, "\n");
+}
+
+// The main form loaded with the application's handlers held back: what its units' positions
+// and sizes read, then a button moved and resized by writes, read back and as its window has it;
+// then the open list's height and the fonts of the visible controls.
+void ReportStoredUnits(const std::wstring& path, const std::wstring& referenceHeight) {
+  FILE* out = _wfopen(path.c_str(), L"w");
+  if (out == nullptr) return;
+  rt::LibraryRequest(rt::request::SuspendEvents);
+  services.LoadStartWindow(app::kMainFormId);
+  for (uint32_t unitId : {app::unit::MainForm, app::unit::Button1, app::unit::Button6,
+                          app::unit::Button2, app::unit::ComboBox1, app::unit::TransparentLabel1})
+    PrintGeometry(out, "read", unitId);
+  const int32_t written[4] = {10, 20, 100, 40};
+  for (int32_t index = 0; index < 4; ++index)
+    services.WriteProperty(app::kMainFormId, app::unit::Button1, index, -1,
+                           static_cast<uint32_t>(written[index]), 0);
+  PrintGeometry(out, "written", app::unit::Button1);
+  const forms::Unit* button = forms::FindUnit(*forms::Forms().Windows()[0], app::unit::Button1);
+  RECT rect = {};
+  if (button != nullptr && button->object != nullptr) {
+    const HWND window = button->object->Window();
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  }
+  std::fprintf(out, "pixels %08X %ld %ld %ld %ld\n", app::unit::Button1, rect.left, rect.top,
+               rect.right - rect.left, rect.bottom - rect.top);
+  // How high the list opens, beside a box of the same kind and font made here with the height
+  // the caller names: the system measures the open list in its own way.
+  if (const forms::Unit* list = forms::FindUnit(*forms::Forms().Windows()[0], app::unit::ComboBox1);
+      list != nullptr && list->object != nullptr) {
+    const HWND box = list->object->Window();
+    const HWND reference = CreateWindowExW(
+        0, L"COMBOBOX", L"", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0, 100,
+        _wtoi(referenceHeight.c_str()), GetParent(box), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(reference, WM_SETFONT, SendMessageW(box, WM_GETFONT, 0, 0), FALSE);
+    RECT opened = {}, expected = {};
+    SendMessageW(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&opened));
+    SendMessageW(reference, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&expected));
+    std::fprintf(out, "opened %08X %ld %ld\n", app::unit::ComboBox1, opened.bottom - opened.top,
+                 expected.bottom - expected.top);
+    DestroyWindow(reference);
+  }
+  // The font each visible control draws with, as its description's bytes: another process
+  // cannot read a font of this one, but can make the same font from them.
+  for (uint32_t unitId : {app::unit::Button1, app::unit::Button6, app::unit::Button2,
+                          app::unit::ComboBox1, app::unit::TransparentLabel1}) {
+    const forms::Unit* unit = forms::FindUnit(*forms::Forms().Windows()[0], unitId);
+    LOGFONTW font = {};
+    if (unit != nullptr && unit->object != nullptr)
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(unit->object->Window(), WM_GETFONT, 0, 0)),
+                 sizeof font, &font);
+    std::fprintf(out, "font %08X ", unitId);
+    for (size_t i = 0; i < sizeof font; ++i)
+      std::fprintf(out, "%02X", reinterpret_cast<const uint8_t*>(&font)[i]);
+    std::fprintf(out, "\n");
+  }
+  std::fclose(out);
 }
 
 void Raise(uint32_t windowId, uint32_t unitId) {
@@ -51,6 +126,8 @@ int32_t FixtureStart() {
   } else if (scenario == "event-invalid-type") {
     forms::Forms().Windows()[0]->units[1].typeCode = 0x00010002;  // a type this build lacks
     Raise(app::kMainFormId, app::unit::Timer1);
+  } else if (scenario == "stored-units") {
+    ReportStoredUnits(Argument(2), Argument(3));
   } else if (scenario == "start-unknown") {
     services.LoadStartWindow(kNoSuchWindow);
   }

@@ -1,0 +1,30 @@
+#include "runtime/forms/display_scale.h"
+
+#include <windows.h>
+
+namespace forms {
+namespace {
+
+int32_t Rescale(int32_t value, int32_t to, int32_t from) {
+  if (to == from || from <= 0) return value;
+  const int64_t product = int64_t{value} * to;
+  const int64_t half = from / 2;
+  return static_cast<int32_t>(product >= 0 ? (product + half) / from : (product - half) / from);
+}
+
+}  // namespace
+
+int32_t DisplayDpi() {
+  static const int32_t dpi = [] {
+    const HDC screen = GetDC(nullptr);
+    const int32_t found = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return found > 0 ? found : kStoredDpi;
+  }();
+  return dpi;
+}
+
+int32_t ToDisplay(int32_t stored, int32_t dpi) { return Rescale(stored, dpi, kStoredDpi); }
+int32_t ToStored(int32_t pixels, int32_t dpi) { return Rescale(pixels, kStoredDpi, dpi); }
+
+}  // namespace forms

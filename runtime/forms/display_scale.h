@@ -1,0 +1,24 @@
+#pragma once
+// The stored form is laid out in pixels of a 96-DPI display. On a display scaled to another DPI
+// the system's fonts grow with it, so what the runtime makes from the form grows by the same
+// factor: stored units go to the display on the way in and come back on the way out.
+
+#include <cstdint>
+
+namespace forms {
+
+inline constexpr int32_t kStoredDpi = 96;
+
+// The system's DPI, read once: a system-aware process keeps it for its whole life.
+int32_t DisplayDpi();
+
+// A stored length or position in pixels of a display at dpi, rounded half away from zero.
+int32_t ToDisplay(int32_t stored, int32_t dpi);
+// Pixels of a display at dpi back in stored units, rounded the same way.
+int32_t ToStored(int32_t pixels, int32_t dpi);
+
+// The same at the system's DPI.
+inline int32_t ToDisplay(int32_t stored) { return ToDisplay(stored, DisplayDpi()); }
+inline int32_t ToStored(int32_t pixels) { return ToStored(pixels, DisplayDpi()); }
+
+}  // namespace forms

@@ -1,0 +1,34 @@
+// Stored units to display pixels and back: a property read on a scaled display must give back
+// exactly what was stored or written, and the display must get the nearest pixel.
+
+#include "runtime/forms/display_scale.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using forms::ToDisplay;
+using forms::ToStored;
+
+constexpr int32_t kScales[] = {96, 120, 144, 168, 192, 240};
+
+TEST(DisplayScale, EveryStoredValueComesBackFromItsPixels) {
+  for (int32_t dpi : kScales)
+    for (int32_t stored = -2000; stored <= 2000; ++stored)
+      ASSERT_EQ(ToStored(ToDisplay(stored, dpi), dpi), stored) << stored << " at " << dpi << " DPI";
+}
+
+TEST(DisplayScale, PixelsAreTheNearestRoundedHalfAwayFromZero) {
+  struct Case {
+    int32_t stored, dpi, pixels;
+  };
+  const Case cases[] = {
+      {315, 96, 315}, {315, 120, 394}, {315, 144, 473}, {315, 192, 630},  // 393.75, 472.5
+      {1, 144, 2},    {-1, 144, -2},   {16, 120, 20},   {-32627, 96, -32627},
+      {160, 144, 240}, {0, 192, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ToDisplay(c.stored, c.dpi), c.pixels) << c.stored << " at " << c.dpi << " DPI";
+}
+
+}  // namespace
