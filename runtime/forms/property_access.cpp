@@ -13,6 +13,7 @@
 #include "runtime/forms/component_type.h"
 #include "runtime/forms/font_data.h"
 #include "runtime/forms/form_runtime.h"
+#include "runtime/forms/mouse_pointer.h"
 
 namespace forms {
 namespace {
@@ -156,6 +157,7 @@ void WriteCommon(const Target& target, int32_t index, uint32_t low) {
       const auto* bytes = reinterpret_cast<const rt::ByteSetHeader*>(low);
       const uint8_t* data = rt::ByteSetLength(bytes) > 0 ? rt::ByteSetData(bytes) : nullptr;
       unit.cursorData.assign(data, data + rt::ByteSetLength(bytes));
+      if (window != nullptr) unit.cursor = PointerFromData(unit.cursorData);
       POINT at;
       // Moving the pointer where it is makes the system ask for the pointer shape again.
       if (window != nullptr && GetCursorPos(&at)) SetCursorPos(at.x, at.y);
