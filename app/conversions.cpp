@@ -110,11 +110,16 @@ rt::ByteSet HexTextToByteSet(rt::Text* hexVariable) {
 }
 
 rt::ByteSet ConcatByteSets(std::initializer_list<const rt::ByteSetHeader*> parts) {
-  uint32_t total = 0;
-  for (const rt::ByteSetHeader* part : parts) total += rt::ByteSetLength(part);
-  if (total == 0) return nullptr;
+  uint64_t sum = 0;
+  for (const rt::ByteSetHeader* part : parts) sum += rt::ByteSetLength(part);
+  if (sum == 0) return nullptr;
 
-  auto* joined = static_cast<rt::ByteSet>(services.Allocate(sizeof(rt::ByteSetHeader) + total));
+  // A block size beyond 32 bits is asked for as the largest one, which no heap grants: the
+  // allocation error, never a wrapped short block that the copy below would overrun.
+  const uint64_t size = sizeof(rt::ByteSetHeader) + sum;
+  auto* joined = static_cast<rt::ByteSet>(
+      services.Allocate(size > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(size)));
+  const auto total = static_cast<uint32_t>(sum);
   *joined = {1, total};
   uint8_t* out = rt::ByteSetData(joined);
   for (const rt::ByteSetHeader* part : parts) {

@@ -77,8 +77,9 @@ bool PatchField(int32_t fileNumber, rt::Text* offsetVariable, rt::Text* valueVar
     rt::ByteSet patched = CallByteSet(CommandIndex::ReplaceBytes,
                                       {ByteSetArg(content), IntArg(start), IntArg(byteCount),
                                        ByteSetArg(patch)});
-    Call(CommandIndex::MoveToFileStart, {IntArg(fileNumber)});
-    written = CallBool(CommandIndex::WriteBytes, {IntArg(fileNumber), ByteSetArg(patched)});
+    // Written anywhere but from the start, the whole image would grow the file.
+    if (CallBool(CommandIndex::MoveToFileStart, {IntArg(fileNumber)}))
+      written = CallBool(CommandIndex::WriteBytes, {IntArg(fileNumber), ByteSetArg(patched)});
     Release(patched);
   }
   Release(content);

@@ -45,7 +45,7 @@ void ReplaceBytes(ResultRecord* result, int32_t count, ArgumentRecord* records) 
   const int64_t size = n - removed + replacement.length;
   ReturnByteSet(result, nullptr);
   if (size == 0) return;
-  auto* bytes = static_cast<ByteSet>(Allocate(static_cast<uint32_t>(size) + sizeof(ByteSetHeader)));
+  auto* bytes = static_cast<ByteSet>(AllocateSized(static_cast<uint64_t>(size) + sizeof(ByteSetHeader)));
   *bytes = {1, static_cast<uint32_t>(size)};
   uint8_t* out = ByteSetData(bytes);
   const auto append = [&out](const uint8_t* from, int64_t length) {

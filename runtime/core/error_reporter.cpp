@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "runtime/core/event_suspension.h"
-#include "runtime/core/gbk.h"
 #include "runtime/core/runtime_app.h"
 
 namespace rt {
@@ -34,11 +35,33 @@ const char* ErrorCodeMessage(int32_t code) {
   return code >= 0 && code < kCodeCount ? kCodeMessages[code] : "";
 }
 
-std::string ErrorBoxText(const char* message, int32_t code) {
-  std::string text = "运行时出错!\r\n\r\n";
-  if (code != 0) text += "错误代码：" + std::to_string(code) + "\r\n\r\n";
-  if (message != nullptr && *message != '\0') text += std::string("错误信息：") + message + "\r\n";
-  return text;
+void FormatErrorBoxText(const char* message, int32_t code, char (&text)[kErrorBoxTextCapacity]) {
+  size_t used = 0;
+  bool cut = false;
+  // Appends whole characters only: a GBK lead byte never stands without its second byte.
+  auto append = [&](const char* part) {
+    for (const char* p = part; *p != '\0' && !cut; ++p) {
+      const bool lead = static_cast<unsigned char>(*p) >= 0x80 && p[1] != '\0';
+      cut = used + (lead ? 2 : 1) >= kErrorBoxTextCapacity;
+      if (cut) break;
+      text[used++] = *p;
+      if (lead) text[used++] = *++p;
+    }
+    text[used] = '\0';
+  };
+  append("运行时出错!\r\n\r\n");
+  if (code != 0) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%d", static_cast<int>(code));
+    append("错误代码：");
+    append(number);
+    append("\r\n\r\n");
+  }
+  if (message != nullptr && *message != '\0') {
+    append("错误信息：");
+    append(message);
+    append("\r\n");
+  }
 }
 
 void SetErrorHandler(ErrorHandler handler) { errorHandler = handler; }
@@ -56,15 +79,20 @@ void Report(const char* message, int32_t code) {
     inErrorHandler = false;
   }
   if (showBox) {
-    const std::wstring text = WideFromGbk(ErrorBoxText(message, code).c_str());
-    const std::wstring caption = WideFromGbk("错误");
-    MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    // No heap on this path: the report may be about the heap itself.
+    char gbk[kErrorBoxTextCapacity];
+    FormatErrorBoxText(message, code, gbk);
+    wchar_t text[kErrorBoxTextCapacity];
+    wchar_t caption[8];
+    if (MultiByteToWideChar(936, 0, gbk, -1, text, kErrorBoxTextCapacity) == 0) text[0] = L'\0';
+    if (MultiByteToWideChar(936, 0, "错误", -1, caption, 8) == 0) caption[0] = L'\0';
+    MessageBoxW(nullptr, text, caption, MB_OK | MB_ICONERROR);
   }
 
   RuntimeApplication& runtime = Runtime();
   if (runtime.RunMode() == 2 && IsDebuggerPresent()) DebugBreak();
   runtime.Cleanup().ForgetAll();
-  runtime.Exit(-1);
+  runtime.ExitAfterError();
 }
 
 }  // namespace rt

@@ -2,8 +2,8 @@
 // Every fault found at run time ends here: one message box in a fixed layout, then the process
 // ends with exit code -1. There is no way back into the application.
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
 
 namespace rt {
 
@@ -11,8 +11,10 @@ namespace rt {
 const char* ErrorCodeMessage(int32_t code);
 
 // The box text, GBK: the title line, the code line when code is not 0, the message line when
-// there is a message.
-std::string ErrorBoxText(const char* message, int32_t code);
+// there is a message. Built in the caller's buffer, since a report may come from a failed
+// allocation; a message too long for the buffer is cut, never a byte of a character split.
+inline constexpr size_t kErrorBoxTextCapacity = 2048;
+void FormatErrorBoxText(const char* message, int32_t code, char (&text)[kErrorBoxTextCapacity]);
 
 // Reports code with its message from the error-code table.
 [[noreturn]] void ReportError(int32_t code);

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace rt {
 namespace {
-int32_t suspension = 0;
+// A report on another thread raises it while the GUI thread raises and lowers it.
+std::atomic<int32_t> suspension = 0;
 }
 
 void HandleWaitingMessages() {
@@ -23,7 +26,9 @@ void HandleWaitingMessages() {
 void SuspendEvents() { ++suspension; }
 
 void ResumeEvents() {
-  if (suspension > 0) --suspension;
+  int32_t count = suspension.load();
+  while (count > 0 && !suspension.compare_exchange_weak(count, count - 1)) {
+  }
 }
 
 bool EventsSuspended() { return suspension > 0; }

@@ -13,6 +13,7 @@ namespace {
 HANDLE heap = nullptr;
 const uint8_t* constantStart = nullptr;
 const uint8_t* constantEnd = nullptr;
+AllocationRefusal refusal = nullptr;
 
 // Blocks may be asked for before initialisation has named the heap (static construction, tests);
 // they come from the same default heap.
@@ -21,9 +22,13 @@ HANDLE Heap() {
   return heap;
 }
 
-[[noreturn]] void ReportAllocationFailure(uint32_t size) {
+bool Refused(uint32_t size) { return refusal != nullptr && refusal(size); }
+
+// Formatted on the stack: the heap has just said it has no room.
+[[noreturn]] void ReportAllocationFailure(uint64_t size) {
   char message[100];
-  std::snprintf(message, sizeof message, "分配 %u 字节内存失败!", size);
+  std::snprintf(message, sizeof message, "分配 %llu 字节内存失败!",
+                static_cast<unsigned long long>(size));
   Report(message, 0);
 }
 
@@ -31,12 +36,17 @@ HANDLE Heap() {
 
 void UseProcessHeap() { heap = GetProcessHeap(); }
 
-void* AllocateOrNull(uint32_t size) { return HeapAlloc(Heap(), 0, size); }
+void* AllocateOrNull(uint32_t size) { return Refused(size) ? nullptr : HeapAlloc(Heap(), 0, size); }
 
 void* Allocate(uint32_t size) {
   void* block = AllocateOrNull(size);
   if (block == nullptr) ReportAllocationFailure(size);
   return block;
+}
+
+void* AllocateSized(uint64_t size) {
+  if (size > UINT32_MAX) ReportAllocationFailure(size);
+  return Allocate(static_cast<uint32_t>(size));
 }
 
 void* Reallocate(void* block, uint32_t size) {
@@ -48,7 +58,7 @@ void* Reallocate(void* block, uint32_t size) {
     std::memcpy(copy, block, size < available ? size : available);
     return copy;
   }
-  void* moved = HeapReAlloc(Heap(), 0, block, size);
+  void* moved = Refused(size) ? nullptr : HeapReAlloc(Heap(), 0, block, size);
   if (moved == nullptr) ReportAllocationFailure(size);
   return moved;
 }
@@ -57,6 +67,8 @@ void Free(void* block) {
   if (block == nullptr || InConstantRegion(block)) return;
   HeapFree(Heap(), 0, block);
 }
+
+void RefuseAllocationsWhen(AllocationRefusal refuse) { refusal = refuse; }
 
 void SetConstantRegion(const void* start, uint32_t length) {
   constantStart = static_cast<const uint8_t*>(start);

@@ -26,7 +26,12 @@ std::string ModuleFileName() {
 
 RuntimeApplication& Runtime() { return theRuntime; }
 
-RuntimeApplication::~RuntimeApplication() { ShutDown(0); }
+// By now AppExit has run the sequence and emptied every list, or the process is ending without
+// it (a test program that never shut the runtime down). Either way this object's lifetime is
+// all that is certain here: clean-up routines, library code, the objects of the registry and
+// other static objects may already be gone, so nothing of them is called. What the runtime
+// still holds, the end of the process releases.
+RuntimeApplication::~RuntimeApplication() = default;
 
 int32_t RuntimeApplication::AppStart(const ProgramImage& image) {
   info_ = image.info;
@@ -79,15 +84,6 @@ void RuntimeApplication::Initialise() {
     Report("载入窗口模板数据段出错!", 0);
 }
 
-const forms::ComponentTypeRecord* RuntimeApplication::ComponentType(uint32_t typeCode) const {
-  const uint32_t library = typeCode >> 16;
-  const uint32_t row = typeCode & 0xFFFF;
-  if (library < 1 || library > libraries_.size()) return nullptr;
-  const SupportLibrary* owner = libraries_[library - 1];
-  if (row < 1 || row > owner->typeCount || owner->types == nullptr) return nullptr;
-  return owner->types[row - 1];
-}
-
 bool RuntimeApplication::OnOtherThread() const {
   return guiThread_ != 0 && GetCurrentThreadId() != guiThread_;
 }
@@ -96,7 +92,12 @@ void RuntimeApplication::Exit(int32_t code) {
   ShutDown(code);
   // Another thread gets here only when the GUI thread is already ending the process.
   while (OnOtherThread()) Sleep(INFINITE);
-  ExitProcess(static_cast<UINT>(code));
+  ExitProcess(static_cast<UINT>(errorExit_ ? -1 : exitCode_));
+}
+
+void RuntimeApplication::ExitAfterError() {
+  if (!OnOtherThread()) errorExit_ = true;
+  Exit(-1);
 }
 
 void RuntimeApplication::ShutDown(int32_t code) {
@@ -104,41 +105,68 @@ void RuntimeApplication::ShutDown(int32_t code) {
 
   if (OnOtherThread()) {
     // The GUI thread runs the whole sequence and ends the process.
-    if (hiddenOwner_ != nullptr && IsWindow(static_cast<HWND>(hiddenOwner_)))
-      SendMessageA(static_cast<HWND>(hiddenOwner_), kExitRequestMessage,
-                   static_cast<WPARAM>(code), 0);
+    const HWND owner = static_cast<HWND>(hiddenOwner_.load());
+    if (owner != nullptr && IsWindow(owner))
+      SendMessageA(owner, kExitRequestMessage, static_cast<WPARAM>(code), 0);
     if (!shuttingDown_) ExitProcess(static_cast<UINT>(code));
     return;
   }
-  shuttingDown_ = true;
+  if (!shuttingDown_.exchange(true)) exitCode_ = code;
 
-  Windows().ClearIdleCallbacks();
-  Windows().ClearWindowList();
-  cleanup_.RunAll();
+  // Each step is claimed before it runs: entered again from inside a step, the sequence goes on
+  // with the steps not yet begun and never repeats one. The clean-up routines are claimed one
+  // by one, so the routines after the one that re-entered still run, each once.
+  while (nextStep_ != Step::Done) {
+    const Step step = nextStep_;
+    if (step != Step::RunCleanup) nextStep_ = static_cast<Step>(static_cast<int>(step) + 1);
+    RunStep(step);
+    if (step == Step::RunCleanup && nextStep_ == Step::RunCleanup) nextStep_ = Step::NotifyLibraries;
+  }
+}
 
-  for (size_t i = 0; i < libraries_.size(); ++i)
-    if (libraries_[i]->notify != nullptr)
-      libraries_[i]->notify(kNotifyShutDown, libraryParameters_[i], 0);
-  libraries_.clear();
-  libraryParameters_.clear();
-
-  dllCommands_.ReleaseLibraries();
-  // The runtime loads no other module of its own, caches no default icon and keeps no media,
-  // socket or component registrations: those steps of the sequence have nothing to release.
-
-  directory_.clear();
-  fileName_.clear();
-  moduleDirectory_.clear();
-  ForgetConstantRegion();
-
-  DestroyHiddenOwnerWindow(hiddenOwner_);
-  hiddenOwner_ = nullptr;
-
-  objects_.CloseAll();  // open files among them
-
-  if (oleStarted_) {
-    OleUninitialize();
-    oleStarted_ = false;
+void RuntimeApplication::RunStep(Step step) {
+  switch (step) {
+    case Step::ClearIdleCallbacks:
+      Windows().ClearIdleCallbacks();
+      break;
+    case Step::ClearWindowList:
+      Windows().ClearWindowList();
+      break;
+    case Step::RunCleanup:
+      cleanup_.RunAll();
+      break;
+    case Step::NotifyLibraries:
+      for (size_t i = 0; i < libraries_.size(); ++i)
+        if (libraries_[i]->notify != nullptr)
+          libraries_[i]->notify(kNotifyShutDown, libraryParameters_[i], 0);
+      libraries_.clear();
+      libraryParameters_.clear();
+      break;
+    case Step::ReleaseDllLibraries:
+      dllCommands_.ReleaseLibraries();
+      // The runtime loads no other module of its own, caches no default icon and keeps no
+      // media, socket or component registrations: those steps have nothing to release.
+      break;
+    case Step::ForgetTexts:
+      directory_.clear();
+      fileName_.clear();
+      moduleDirectory_.clear();
+      ForgetConstantRegion();
+      break;
+    case Step::DestroyHiddenOwner:
+      DestroyHiddenOwnerWindow(hiddenOwner_.exchange(nullptr));
+      break;
+    case Step::CloseObjects:
+      objects_.CloseAll();  // open files among them
+      break;
+    case Step::StopOle:
+      if (oleStarted_) {
+        oleStarted_ = false;
+        OleUninitialize();
+      }
+      break;
+    case Step::Done:
+      break;
   }
 }
 

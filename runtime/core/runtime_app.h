@@ -21,7 +21,7 @@ inline constexpr uint32_t kExitRequestMessage = 0x83E7;
 class RuntimeApplication {
  public:
   RuntimeApplication() = default;
-  // Runs the shut-down sequence once more; every list is empty by then, so nothing runs twice.
+  // Static destruction: calls nothing outside this object (see the definition).
   ~RuntimeApplication();
   RuntimeApplication(const RuntimeApplication&) = delete;
   RuntimeApplication& operator=(const RuntimeApplication&) = delete;
@@ -32,8 +32,13 @@ class RuntimeApplication {
 
   // Runtime initialisation for the application (other-service code 6).
   void Initialise();
-  // The shut-down sequence, then the end of the process with code.
+  // The shut-down sequence, then the end of the process with code. Entered again while the
+  // sequence runs on the GUI thread (a clean-up routine calling Exit, an exit request arriving
+  // while a step pumps messages), it finishes the steps not yet begun and ends the process with
+  // the code of the first entry.
   [[noreturn]] void Exit(int32_t code);
+  // Exit after a runtime error: the process ends with -1, also when a shut-down was under way.
+  [[noreturn]] void ExitAfterError();
   void ShutDown(int32_t code);
 
   uint32_t RunMode() const { return runMode_; }
@@ -43,9 +48,8 @@ class RuntimeApplication {
   // Directory of the module that holds the runtime, with the final backslash.
   const char* RuntimeModuleDirectory() const { return moduleDirectory_.c_str(); }
 
-  // The type record that a type code names (library number in the high half, 1-based row in
-  // the low half), or null.
-  const forms::ComponentTypeRecord* ComponentType(uint32_t typeCode) const;
+  // The support libraries in the order of the program's library table.
+  const std::vector<const SupportLibrary*>& Libraries() const { return libraries_; }
 
   CleanupList& Cleanup() { return cleanup_; }
   ObjectRegistry& Objects() { return objects_; }
@@ -59,8 +63,21 @@ class RuntimeApplication {
   bool ShuttingDown() const { return shuttingDown_; }
 
  private:
+  // The steps of the shut-down sequence on the GUI thread, in order.
+  enum class Step {
+    ClearIdleCallbacks,
+    ClearWindowList,
+    RunCleanup,
+    NotifyLibraries,
+    ReleaseDllLibraries,
+    ForgetTexts,
+    DestroyHiddenOwner,
+    CloseObjects,
+    StopOle,
+    Done,
+  };
+  void RunStep(Step step);
   bool OnOtherThread() const;
-  void NotifyLibraries(int32_t code);
 
   const ProgramInfoBlock* info_ = nullptr;
   uint32_t runMode_ = 0;
@@ -69,9 +86,13 @@ class RuntimeApplication {
   std::string moduleDirectory_;
   std::string directory_;
   std::string fileName_;
-  void* hiddenOwner_ = nullptr;
+  // Read by another thread's Exit while the GUI thread may destroy the window.
+  std::atomic<void*> hiddenOwner_ = nullptr;
   std::atomic<uint32_t> guiThread_ = 0;
   std::atomic<bool> shuttingDown_ = false;
+  Step nextStep_ = Step::ClearIdleCallbacks;
+  int32_t exitCode_ = 0;  // of the first shut-down
+  bool errorExit_ = false;
   bool oleStarted_ = false;
   bool loopStarted_ = false;
   int32_t quitCode_ = 0;

@@ -1,9 +1,12 @@
 #include "runtime/core/runtime_request.h"
 
+#include "runtime/core/dll_record_call.h"
 #include "runtime/core/error_reporter.h"
 #include "runtime/core/event_suspension.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/runtime_app.h"
+#include "runtime/core/type_tag.h"
+#include "runtime/core/value_conversion.h"
 #include "runtime/core/values.h"
 #include "runtime/core/window_runtime.h"
 
@@ -27,8 +30,6 @@ bool InRequestRanges(int32_t code) {
 int32_t RuntimeRequest(int32_t code, uint32_t value1, uint32_t value2) {
   RuntimeApplication& runtime = Runtime();
   switch (code) {
-    case request::FindComponentType:
-      return Word(runtime.ComponentType(value1));
     case request::ExecutableDirectory:
       return Word(runtime.Directory());
     case request::ExecutableName:
@@ -75,6 +76,14 @@ int32_t RuntimeRequest(int32_t code, uint32_t value1, uint32_t value2) {
       return static_cast<int32_t>(runtime.RunMode());
     case request::WindowCount:
       return static_cast<int32_t>(Windows().WindowCount());
+    case request::ToNumber: {
+      const ArgumentRecord& value = *As<const ArgumentRecord>(value1);
+      if (!IsNumericTag(value.tag) || IsArrayTag(value.tag)) Report("欲转换数据类型不是数值", 0);
+      if (value2 != 0) *As<double>(value2) = NumberFromValue(value);
+      return IntegerFromValue(value);
+    }
+    case request::CallDllWithRecords:
+      return static_cast<int32_t>(CallDllWithRecords(value1, *As<const DllArguments>(value2)));
     default:
       return InRequestRanges(code) ? Windows().Request(code, value1, value2) : 0;
   }

@@ -11,6 +11,8 @@ namespace rt {
 namespace request {
 inline constexpr int32_t FindComponentType = 1002;  // TypeCode -> type record, or 0
 inline constexpr int32_t UnitDestroyed = 2000;      // WindowId, UnitId
+inline constexpr int32_t ToNumber = 2001;           // ArgumentRecord*, double* or 0 -> Int
+inline constexpr int32_t WindowClosing = 2002;      // WindowId: about to be destroyed
 inline constexpr int32_t ExecutableDirectory = 2003;
 inline constexpr int32_t ExecutableName = 2004;
 inline constexpr int32_t FindLiveObject = 2006;     // WindowId, UnitId or 0
@@ -29,6 +31,7 @@ inline constexpr int32_t Reallocate = 2026;         // block, size
 inline constexpr int32_t ReportMessage = 2027;      // message text
 inline constexpr int32_t Exit = 2028;               // exit code
 inline constexpr int32_t RunMode = 2030;
+inline constexpr int32_t CallDllWithRecords = 2031;  // DLL command index, DllArguments*
 inline constexpr int32_t WindowCount = 2032;
 }  // namespace request
 

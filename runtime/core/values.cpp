@@ -23,7 +23,7 @@ Text MakeTextFromBytes(const void* src, int32_t n) {
 
 ByteSet MakeByteSet(const void* src, uint32_t n) {
   if (n == 0) return nullptr;
-  auto* bytes = static_cast<ByteSet>(Allocate(n + sizeof(ByteSetHeader)));
+  auto* bytes = static_cast<ByteSet>(AllocateSized(uint64_t{n} + sizeof(ByteSetHeader)));
   *bytes = {1, n};
   std::memcpy(ByteSetData(bytes), src, n);
   return bytes;
@@ -34,9 +34,9 @@ uint32_t TextLength(const char* text) {
 }
 
 Text ConcatTexts(std::initializer_list<const char*> parts) {
-  uint32_t total = 0;
+  uint64_t total = 0;
   for (const char* part : parts) total += TextLength(part);
-  auto* text = static_cast<char*>(Allocate(total + 1));
+  auto* text = static_cast<char*>(AllocateSized(total + 1));
   char* end = text;
   for (const char* part : parts) {
     const uint32_t n = TextLength(part);
@@ -78,9 +78,10 @@ void FreeArray(TypeTag tag, void* array) {
 void MakeArrayWritable(uint32_t elementWidth, void** variable) {
   if (!InConstantRegion(*variable)) return;
   const uint32_t dimensions = *static_cast<const uint32_t*>(*variable);
-  const uint32_t size = 4 + 4 * dimensions + elementWidth * ElementCount(*variable).count;
-  void* copy = Allocate(size);
-  std::memcpy(copy, *variable, size);
+  const uint64_t size = 4 + 4 * uint64_t{dimensions} +
+                        uint64_t{elementWidth} * ElementCount(*variable).count;
+  void* copy = AllocateSized(size);
+  std::memcpy(copy, *variable, static_cast<size_t>(size));
   *variable = copy;
 }
 

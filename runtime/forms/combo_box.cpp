@@ -266,9 +266,20 @@ class ComboBox final : public Component {
     p_.content = WindowTextGbk(window);
   }
 
+  // The extra height goes on top of the system's own, once, however often it is applied.
   void ApplyItemHeight() {
-    const LRESULT height = SendMessageW(Window(), CB_GETITEMHEIGHT, 0, 0);
-    if (height > 0) SendMessageW(Window(), CB_SETITEMHEIGHT, 0, height + p_.extraRowHeight);
+    if (systemItemHeight_ > 0) SetRowHeight(systemItemHeight_ + static_cast<int32_t>(p_.extraRowHeight));
+  }
+
+  // Some systems let CB_SETITEMHEIGHT set the rows' height only in an owner-drawn box; the
+  // box's list takes it in every box.
+  void SetRowHeight(int32_t height) {
+    SendMessageW(Window(), CB_SETITEMHEIGHT, 0, height);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (SendMessageW(Window(), CB_GETITEMHEIGHT, 0, 0) != height && GetComboBoxInfo(Window(), &info) &&
+        info.hwndList != nullptr)
+      SendMessageW(info.hwndList, LB_SETITEMHEIGHT, 0, height);
   }
 
   void ApplyEditSelection() {
@@ -277,7 +288,12 @@ class ComboBox final : public Component {
                  MAKELPARAM(p_.selectionStart, p_.selectionStart + p_.selectionLength));
   }
 
-  void ApplyFont() { font_ = ApplyFontData(Window(), p_.font, font_); }
+  // A new font makes the system measure the rows again, which drops the extra height.
+  void ApplyFont() {
+    font_ = ApplyFontData(Window(), p_.font, font_);
+    systemItemHeight_ = static_cast<int32_t>(SendMessageW(Window(), CB_GETITEMHEIGHT, 0, 0));
+    ApplyItemHeight();
+  }
 
   void ApplyBackground() {
     if (brush_ != nullptr) DeleteObject(brush_);
@@ -288,6 +304,7 @@ class ComboBox final : public Component {
   Properties p_;
   HFONT font_ = nullptr;
   HBRUSH brush_ = nullptr;
+  int32_t systemItemHeight_ = 0;  // the rows' height as the system makes it for the font
   std::string itemsText_;
 };
 

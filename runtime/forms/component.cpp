@@ -22,6 +22,7 @@ Component* Component::FromWindow(HWND window) {
 
 void Component::Attach(HWND window) {
   window_ = window;
+  handle_ = window;
   SetPropW(window, kObjectProperty, this);
   original_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
@@ -30,7 +31,7 @@ void Component::Attach(HWND window) {
 bool Component::Handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT Component::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcW(original_, window_, message, wParam, lParam);
+  return CallWindowProcW(original_, handle_, message, wParam, lParam);
 }
 
 bool Component::RaiseEvent(int32_t number, std::initializer_list<uint32_t> arguments) {
@@ -96,6 +97,14 @@ HWND CreateHiddenChildWindow(const wchar_t* className, const CreateArguments& ar
 }
 
 HFONT DefaultGuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+RECT RectInParent(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
 
 HGLOBAL GlobalBlockOf(std::span<const uint8_t> bytes) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, std::max<size_t>(bytes.size(), 1));

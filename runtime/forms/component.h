@@ -48,7 +48,10 @@ class Component {
 
   uint32_t windowId_;
   uint32_t unitId_;
-  HWND window_ = nullptr;
+  HWND window_ = nullptr;  // null once the native window is gone
+  // The native window's handle as its procedure receives it, kept for the calls still on the
+  // stack when the window is destroyed under them.
+  HWND handle_ = nullptr;
   WNDPROC original_ = nullptr;
   int32_t depth_ = 0;  // calls of Procedure on the stack
   bool gone_ = false;  // the native window is destroyed
@@ -64,6 +67,9 @@ struct CreateArguments;
 HWND CreateHiddenChildWindow(const wchar_t* className, const CreateArguments& args);
 
 HFONT DefaultGuiFont();
+
+// A window's rectangle in its parent's client coordinates (a top-level window's on the screen).
+RECT RectInParent(HWND window);
 
 // A movable global memory block holding a copy of bytes, as the current-data entry point gives
 // it out; null when it cannot be had.

@@ -1,5 +1,6 @@
 #include "runtime/forms/form_reader.h"
 
+#include <algorithm>
 #include <span>
 #include <utility>
 
@@ -56,6 +57,19 @@ bool ReadUnitRecord(std::span<const uint8_t> record, Unit& unit, std::vector<uin
   return true;
 }
 
+// Every look-up and every event names a unit by its identifier: one that is invalid or that two
+// units share would find no unit or the wrong one.
+bool IdentifiersValidAndUnique(const std::vector<Unit>& units) {
+  std::vector<uint32_t> ids;
+  ids.reserve(units.size());
+  for (const Unit& unit : units) {
+    if (!IsValidUnitId(unit.id)) return false;
+    ids.push_back(unit.id);
+  }
+  std::sort(ids.begin(), ids.end());
+  return std::adjacent_find(ids.begin(), ids.end()) == ids.end();
+}
+
 // The unit block: m identifiers, m record offsets, then the records. Offset i counts from the
 // first byte after the offsets; there stand the record's length and its bytes.
 bool ReadUnitBlock(std::span<const uint8_t> block, uint32_t unitCount, WindowTemplate& window,
@@ -68,7 +82,7 @@ bool ReadUnitBlock(std::span<const uint8_t> block, uint32_t unitCount, WindowTem
   for (Unit& unit : window.units) in.U32(unit.id);
   std::vector<uint32_t> recordOffsets(unitCount);
   for (uint32_t& offset : recordOffsets) in.U32(offset);
-  if (in.Failed()) return false;
+  if (in.Failed() || !IdentifiersValidAndUnique(window.units)) return false;
 
   const std::span<const uint8_t> records = block.subspan(in.Position());
   offsets.assign(unitCount, {});

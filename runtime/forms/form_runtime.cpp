@@ -8,9 +8,19 @@
 #include "runtime/forms/form_reader.h"
 #include "runtime/forms/message_loop.h"
 #include "runtime/forms/property_access.h"
+#include "runtime/forms/type_lookup.h"
 #include "runtime/forms/window_loader.h"
 
 namespace forms {
+namespace {
+
+void EnableWhatAModalLoadDisabled(WindowTemplate& window) {
+  for (void* disabled : window.disabledByModal)
+    if (IsWindow(static_cast<HWND>(disabled))) EnableWindow(static_cast<HWND>(disabled), TRUE);
+  window.disabledByModal.clear();
+}
+
+}  // namespace
 
 Component* LiveObject(const Unit& unit) {
   return unit.object != nullptr && unit.object->IsLive() ? unit.object : nullptr;
@@ -50,11 +60,18 @@ void* FormRuntime::FindLiveObject(uint32_t windowId, uint32_t unitId) {
 
 int32_t FormRuntime::Request(int32_t code, uint32_t value1, uint32_t value2) {
   switch (code) {
+    case rt::request::FindComponentType:
+      return static_cast<int32_t>(
+          reinterpret_cast<uint32_t>(FindComponentType(rt::Runtime().Libraries(), value1)));
     case rt::request::UnitDestroyed:
       UnitDestroyed(value1, value2);
       return 0;
     case rt::request::RaiseEvent:
       return DispatchEvent(windows_, *reinterpret_cast<EventRecord*>(value1));
+    case rt::request::WindowClosing:
+      if (WindowTemplate* window = FindWindowTemplate(windows_, value1))
+        EnableWhatAModalLoadDisabled(*window);
+      return 0;
     default:
       return 0;
   }
@@ -69,11 +86,10 @@ void FormRuntime::UnitDestroyed(uint32_t windowId, uint32_t unitId) {
   if (unit != &window->units[0]) return;
 
   // The window itself is gone: its units' pointers go with it (shared system pointers, which are
-  // never destroyed), the windows a modal load disabled come back.
+  // never destroyed), and the windows a modal load disabled come back if closing the window did
+  // not bring them back already.
   for (Unit& each : window->units) each.cursor = nullptr;
-  for (void* disabled : window->disabledByModal)
-    if (IsWindow(static_cast<HWND>(disabled))) EnableWindow(static_cast<HWND>(disabled), TRUE);
-  window->disabledByModal.clear();
+  EnableWhatAModalLoadDisabled(*window);
   window->modal = false;
   window->loaded = false;
   if (!AnyWindowLoaded() && rt::Runtime().LoopStarted()) PostQuitMessage(0);

@@ -14,6 +14,7 @@
 #include "runtime/forms/font_data.h"
 #include "runtime/forms/form_runtime.h"
 #include "runtime/forms/mouse_pointer.h"
+#include "runtime/forms/unit_rebuild.h"
 
 namespace forms {
 namespace {
@@ -87,14 +88,6 @@ uint64_t ConvertRead(uint16_t k, const RawValue& raw, int32_t selector) {
   }
 }
 
-RECT RectInParent(HWND window) {
-  RECT rect;
-  GetWindowRect(window, &rect);
-  if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
-    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 uint64_t ReadCommon(const Target& target, int32_t index) {
   const Unit& unit = *target.unit;
   const HWND window = target.live != nullptr ? target.live->Window() : nullptr;
@@ -166,51 +159,6 @@ void WriteCommon(const Target& target, int32_t index, uint32_t low) {
   }
 }
 
-// Builds a new live object for the unit from its current data, in the old one's place.
-void RebuildUnit(const Target& target) {
-  Component* old = target.live;
-  const HWND oldWindow = old->Window();
-  const auto current = EntryPoint<CurrentDataFunction>(target.type, unit_code::CurrentData);
-  const auto create = EntryPoint<CreateFunction>(target.type, unit_code::Create);
-  if (current == nullptr || create == nullptr) return;
-
-  rt::LibraryRequest(rt::request::SuspendEvents);
-  std::vector<uint8_t> data;
-  if (HGLOBAL block = current(old)) {
-    if (const void* bytes = GlobalLock(block)) {
-      const auto* first = static_cast<const uint8_t*>(bytes);
-      data.assign(first, first + GlobalSize(block));
-      GlobalUnlock(block);
-    }
-    GlobalFree(block);
-  }
-
-  const LONG_PTR style = GetWindowLongPtrW(oldWindow, GWL_STYLE);
-  const RECT rect = RectInParent(oldWindow);
-  const HWND focus = GetFocus();
-  const bool hadFocus = focus == oldWindow || IsChild(oldWindow, focus);
-  CreateArguments args = {};
-  args.typeData = data.data();
-  args.typeDataLength = static_cast<uint32_t>(data.size());
-  args.baseStyle = static_cast<uint32_t>(style & (WS_VISIBLE | WS_DISABLED | WS_TABSTOP));
-  args.parent = (style & WS_CHILD) ? GetParent(oldWindow) : nullptr;
-  args.controlId = static_cast<UINT_PTR>(GetDlgCtrlID(oldWindow));
-  args.left = rect.left;
-  args.top = rect.top;
-  args.width = rect.right - rect.left;
-  args.height = rect.bottom - rect.top;
-  args.windowId = old->WindowId();
-  args.unitId = old->UnitId();
-
-  if (Component* fresh = create(args)) {
-    target.unit->object = fresh;
-    SetWindowPos(fresh->Window(), oldWindow, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    DestroyWindow(oldWindow);
-    if (hadFocus) SetFocus(fresh->Window());
-  }
-  rt::LibraryRequest(rt::request::ResumeEvents);
-}
-
 }  // namespace
 
 uint64_t ReadProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, int32_t index,
@@ -261,7 +209,10 @@ void WriteProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, int3
   }
 
   uint32_t out = 0;
-  if (write(target.live, ownIndex, &value, &out) == 1 && target.live->IsLive()) RebuildUnit(target);
+  // The write may have run a handler that destroyed the object: only the unit's slot still
+  // says whether it lives.
+  if (write(target.live, ownIndex, &value, &out) == 1 && LiveObject(*target.unit) != nullptr)
+    RebuildUnit(*target.unit, target.type);
 }
 
 }  // namespace forms

@@ -128,7 +128,7 @@ Component* WindowComponent::Create(const CreateArguments& args) {
 
   const bool asChild = args.extra2 != 0;
   const bool topLevel = !asChild;
-  WindowStyles styles = StylesOf(p, args.baseStyle, topLevel && args.parent == nullptr);
+  WindowStyles styles = StylesOf(p, args.baseStyle, topLevel);
   // A window without a caption must say so, or the system gives it one.
   if (asChild) styles.style |= WS_CHILD;
   else if (args.parent != nullptr || (styles.style & WS_CAPTION) != WS_CAPTION) styles.style |= WS_POPUP;
@@ -187,7 +187,7 @@ WindowComponent::~WindowComponent() {
 
 void WindowComponent::ApplyFrame() {
   constexpr DWORD kFrameBits = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX;
-  const WindowStyles styles = StylesOf(properties_, 0, topLevel_ && GetParent(Window()) == nullptr);
+  const WindowStyles styles = StylesOf(properties_, 0, topLevel_);
   LONG_PTR style = GetWindowLongPtrW(Window(), GWL_STYLE);
   style = (style & ~static_cast<LONG_PTR>(kFrameBits)) | (styles.style & kFrameBits);
   SetWindowLongPtrW(Window(), GWL_STYLE, style);
@@ -267,6 +267,9 @@ bool WindowComponent::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
           return true;
         }
       }
+      // The windows a modal load disabled come back before this one goes, so that the system
+      // hands the activation to one of them.
+      rt::LibraryRequest(rt::request::WindowClosing, WindowId());
       return false;
     }
     case WM_DESTROY:

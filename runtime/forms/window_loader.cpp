@@ -30,8 +30,8 @@ void RaiseWindowEvent(const WindowTemplate& window, int32_t number) {
 }
 
 // Creates one unit; false when its type, its create entry or the creation fails.
-bool CreateUnit(WindowTemplate& window, Unit& unit, bool isWindow, int32_t mode, HWND parent,
-                UINT controlId, bool& visible) {
+bool CreateUnit(WindowTemplate& window, Unit& unit, bool isWindow, int32_t mode, bool modal,
+                HWND parent, UINT controlId, bool& visible) {
   const ComponentTypeRecord* type = TypeOf(unit);
   const auto create = type == nullptr ? nullptr
                       : reinterpret_cast<CreateFunction>(type->unitInterface(unit_code::Create));
@@ -60,6 +60,7 @@ bool CreateUnit(WindowTemplate& window, Unit& unit, bool isWindow, int32_t mode,
   args.height = unit.height;
   args.windowId = window.windowId;
   args.unitId = unit.id;
+  args.extra1 = isWindow && modal ? 1 : 0;  // a modal window is owned by the hidden owner
   Component* object = create(args);
   unit.object = object;
   return object != nullptr && object->IsLive();
@@ -122,7 +123,7 @@ bool LoadWindow(WindowTemplate& window, int32_t mode, bool modal, HWND parent) {
   // The window first, then the components from the last record to the first.
   std::vector<bool> visible(window.units.size(), false);
   bool shown = false;
-  if (own.menuItem || !CreateUnit(window, own, true, mode, parent, 0, shown)) return fail();
+  if (own.menuItem || !CreateUnit(window, own, true, mode, modal, parent, 0, shown)) return fail();
   visible[0] = shown;
   const HWND top = own.object->Window();
   UINT controlId = kFirstControlId;
@@ -130,7 +131,7 @@ bool LoadWindow(WindowTemplate& window, int32_t mode, bool modal, HWND parent) {
     Unit& unit = window.units[i];
     if (unit.menuItem) continue;
     bool unitVisible = false;
-    if (!CreateUnit(window, unit, false, mode, top, controlId, unitVisible)) return fail();
+    if (!CreateUnit(window, unit, false, mode, modal, top, controlId, unitVisible)) return fail();
     visible[i] = unitVisible;
     controlId += kControlIdStep;
   }

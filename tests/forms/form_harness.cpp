@@ -1,21 +1,25 @@
 #include "tests/forms/form_harness.h"
 
+#include <map>
 #include <memory>
 
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/form_runtime.h"
 #include "runtime/forms/support_libraries.h"
+#include "runtime/forms/type_lookup.h"
 #include "tests/forms/live_component_fixture.h"
 
 namespace forms::testing {
 namespace {
 
+std::map<uint32_t, const ComponentTypeRecord*> substitutes;
+
 int32_t TestRequests(int32_t code, uint32_t value1, uint32_t value2) {
   if (code == rt::request::FindComponentType) {
-    const rt::SupportLibrary* libraries[] = {&kStandardLibrary, &kTransparentLabelLibrary};
-    const uint32_t library = value1 >> 16, row = value1 & 0xFFFF;
-    if (library < 1 || library > 2 || row < 1 || row > libraries[library - 1]->typeCount) return 0;
-    return static_cast<int32_t>(reinterpret_cast<uint32_t>(libraries[library - 1]->types[row - 1]));
+    if (auto found = substitutes.find(value1); found != substitutes.end())
+      return static_cast<int32_t>(reinterpret_cast<uint32_t>(found->second));
+    const rt::SupportLibrary* const libraries[] = {&kStandardLibrary, &kTransparentLabelLibrary};
+    return static_cast<int32_t>(reinterpret_cast<uint32_t>(FindComponentType(libraries, value1)));
   }
   return rt::RuntimeRequest(code, value1, value2);
 }
@@ -25,6 +29,11 @@ int32_t TestRequests(int32_t code, uint32_t value1, uint32_t value2) {
 void InstallRuntime() {
   rt::KeepRequestFunction(&TestRequests);
   InstallFormRuntime();
+}
+
+void SubstituteType(uint32_t typeCode, const ComponentTypeRecord* type) {
+  if (type != nullptr) substitutes[typeCode] = type;
+  else substitutes.erase(typeCode);
 }
 
 Unit MakeUnit(uint32_t id, uint32_t typeCode, const char* name, RECT rect, uint32_t flags,
@@ -69,10 +78,11 @@ std::vector<uint8_t> ButtonData(const std::string& caption, const std::vector<ui
   return out.Data();
 }
 
-std::vector<uint8_t> ComboData(uint32_t style, int32_t selection, const std::vector<std::string>& items) {
+std::vector<uint8_t> ComboData(uint32_t style, int32_t selection, const std::vector<std::string>& items,
+                               uint32_t extraRowHeight) {
   ArchiveWriter out;
   out.U32(3);
-  for (uint32_t value : {style, 0u, 0u, 0u, 0u, 1u, 0u, 0xFFFFFFu, static_cast<uint32_t>(selection)})
+  for (uint32_t value : {style, 0u, 0u, 0u, 0u, extraRowHeight, 0u, 0xFFFFFFu, static_cast<uint32_t>(selection)})
     out.U32(value);
   out.LenBytes({});  // font
   out.LenBytes({});  // item values

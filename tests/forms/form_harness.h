@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/forms/archive.h"
+#include "runtime/forms/component_type.h"
 #include "runtime/forms/form_model.h"
 
 namespace forms::testing {
@@ -23,6 +24,9 @@ inline constexpr uint32_t kComboBoxType = 0x0001000E;
 // Installs the form runtime and a request function that answers type look-ups from the support
 // libraries; everything else goes to the runtime.
 void InstallRuntime();
+// Type look-ups of typeCode answer with type instead, until it is substituted again (null gives
+// the support libraries' own back).
+void SubstituteType(uint32_t typeCode, const ComponentTypeRecord* type);
 
 Unit MakeUnit(uint32_t id, uint32_t typeCode, const char* name, RECT rect, uint32_t flags,
               std::vector<uint8_t> typeData = {}, std::vector<EventBinding> events = {});
@@ -30,7 +34,8 @@ Unit MakeUnit(uint32_t id, uint32_t typeCode, const char* name, RECT rect, uint3
 std::vector<uint8_t> WindowData(const std::string& title, uint32_t startPosition = 1);
 std::vector<uint8_t> ButtonData(const std::string& caption, const std::vector<uint8_t>& picture = {},
                                 const std::vector<uint8_t>& font = {});
-std::vector<uint8_t> ComboData(uint32_t style, int32_t selection, const std::vector<std::string>& items);
+std::vector<uint8_t> ComboData(uint32_t style, int32_t selection, const std::vector<std::string>& items,
+                               uint32_t extraRowHeight = 1);
 
 // Replaces the runtime's window list with this one window and returns it.
 WindowTemplate& UseWindow(std::vector<Unit> units);

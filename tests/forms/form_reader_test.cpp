@@ -273,17 +273,44 @@ TEST(FormReader, AMenuItemKeepsItsRecordWhole) {
   EXPECT_TRUE(item.events.empty());
 }
 
-TEST(FormReader, LookUpsFindValidIdentifiersOnly) {
+TEST(FormReader, DamagedUnitIdentifiersAreRefused) {
   const Bytes record = FixtureRecord{}.Write();
-  // Stored, but invalid: bits 24-27 zero, or bits 0-23 zero.
-  const Bytes block = Block({{0x52010001, {{0x06010000, record},
-                                           {0x16000001, record},
-                                           {0x10000002, record},
-                                           {0x16000000, record}}}});
+  const struct {
+    const char* what;
+    std::vector<uint32_t> ids;
+  } cases[] = {
+      {"bits 24-27 zero", {0x06010000, 0x10000002}},
+      {"bits 0-23 zero", {0x06010000, 0x16000000}},
+      {"zero", {0x06010000, 0}},
+      {"two components alike", {0x06010000, 0x16016C54, 0x16016C54}},
+      {"a component like the window", {0x06010000, 0x06010000}},
+      {"the window's own invalid", {0x00010000, 0x16016C54}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FixtureWindow window{0x52010001, {}};
+    for (uint32_t id : c.ids) window.units.push_back({id, record});
+    Windows windows;
+    EXPECT_FALSE(windows.Read(Block({window})));
+    EXPECT_TRUE(windows.Unchanged());
+  }
+  // The same identifiers, each once and valid, read whole.
   Windows windows;
-  ASSERT_TRUE(windows.Read(block));
-  EXPECT_EQ(FindWindowTemplate(windows.list, 0x52010002), nullptr);
-  WindowTemplate* window = FindWindowTemplate(windows.list, 0x52010001);
+  EXPECT_TRUE(windows.Read(Block({{0x52010001, {{0x06010000, record}, {0x16016C54, record},
+                                                {0x16016C55, record}}}})));
+}
+
+TEST(FormReader, LookUpsFindValidIdentifiersOnly) {
+  // The reader refuses invalid identifiers; a description that holds some anyway is made here.
+  WindowList list;
+  list.push_back(std::make_unique<WindowTemplate>());
+  list[0]->windowId = 0x52010001;
+  for (uint32_t id : {0x06010000u, 0x16000001u, 0x10000002u, 0x16000000u}) {
+    list[0]->units.emplace_back();
+    list[0]->units.back().id = id;
+  }
+  EXPECT_EQ(FindWindowTemplate(list, 0x52010002), nullptr);
+  WindowTemplate* window = FindWindowTemplate(list, 0x52010001);
   ASSERT_NE(window, nullptr);
 
   const struct {

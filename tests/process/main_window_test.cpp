@@ -141,7 +141,22 @@ INSTANTIATE_TEST_SUITE_P(
         FormErrorCase{L"form_fixture.exe", L"absent-component", L"指定窗口或窗口组件不存在或尚未载入"},
         FormErrorCase{L"form_fixture.exe", L"event-unknown-window", L"未找到引发事件的窗口"},
         FormErrorCase{L"form_fixture.exe", L"event-unknown-unit", L"未找到引发事件的窗口组件"},
-        FormErrorCase{L"form_fixture.exe", L"event-invalid-type", L"引发事件的窗口组件无效"}),
+        FormErrorCase{L"form_fixture.exe", L"event-invalid-type", L"引发事件的窗口组件无效"},
+        FormErrorCase{L"form_loads_fixture.exe", L"duplicate-id", L"载入窗口模板数据段出错!"},
+        FormErrorCase{L"form_loads_fixture.exe", L"invalid-id", L"载入窗口模板数据段出错!"}),
     [](const ::testing::TestParamInfo<FormErrorCase>& info) { return std::to_string(info.index); });
+
+TEST(ModalLoad, TheHiddenOwnerOwnsTheWindowAndTheOtherWindowIsDisabled) {
+  const std::wstring log = TempPath(L"qr-form-loads-" + std::to_wstring(GetCurrentProcessId()) + L".log");
+  DeleteFileW(log.c_str());
+  const ProcessOutcome outcome =
+      RunProcess(L"\"" + BesideThisProgram(L"form_loads_fixture.exe") + L"\" modal \"" + log + L"\"");
+  const std::vector<std::string> lines = ReadLines(log);
+  DeleteFileW(log.c_str());
+  ASSERT_TRUE(outcome.ended);
+  EXPECT_FALSE(outcome.box.shown);
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_EQ(lines, (std::vector<std::string>{"started", "owner the hidden owner", "main window disabled"}));
+}
 
 }  // namespace

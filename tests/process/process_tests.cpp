@@ -89,7 +89,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Exit called on a second thread hands the shut-down to the GUI thread.
         EndCase{"thread-exit", 7, kExitLog},
         // The hidden owner window answers its message by ending the process with that code.
-        EndCase{"wait", 9, kExitLog, SendExitRequest}),
+        EndCase{"wait", 9, kExitLog, SendExitRequest},
+        // The shut-down entered again from a clean-up routine, by Exit and by the hidden owner's
+        // message from another thread's Exit: the routines still listed run, each once, and the
+        // first code stands.
+        EndCase{"exit-in-cleanup", 5,
+                {"notify 1", "started", "cleanup on gui thread, owner alive", "second cleanup",
+                 "notify 6"}},
+        EndCase{"exit-request-in-cleanup", 0,
+                {"notify 1", "started", "returned", "cleanup on gui thread, owner alive",
+                 "second cleanup", "notify 6"}}),
     ScenarioName<EndCase>);
 
 TEST(StartUp, TheExecutableDirectoryBecomesTheCurrentDirectory) {
@@ -138,14 +147,42 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"remainder-zero", L"运行时出错!\r\n\r\n错误信息：不能求余数于零\r\n"},
         ErrorCase{"alloc", L"运行时出错!\r\n\r\n错误信息：分配 2000000000 字节内存失败!\r\n"},
         ErrorCase{"request-alloc", L"运行时出错!\r\n\r\n错误信息：分配 4294967280 字节内存失败!\r\n"},
+        // Allocations made by library containers inside the runtime fail as the runtime's own do:
+        // a command building its text (the 44-byte text's copy) and the open-object list growing.
+        ErrorCase{"alloc-text", L"运行时出错!\r\n\r\n错误信息：分配 45 字节内存失败!\r\n"},
+        ErrorCase{"alloc-object", L"运行时出错!\r\n\r\n错误信息：分配 8 字节内存失败!\r\n"},
+        // A block size that does not fit 32 bits is refused as it is, never wrapped to a small one.
+        ErrorCase{"size-wrap", L"运行时出错!\r\n\r\n错误信息：分配 4294967297 字节内存失败!\r\n"},
+        // An exception that nothing catches (a container asked beyond its limit) ends through
+        // the reporter too, never in abort() with exit code 3.
+        ErrorCase{"container-limit", L"运行时出错!\r\n\r\n"},
         ErrorCase{"no-window", L"运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"},
         ErrorCase{"require-object", L"运行时出错!\r\n\r\n错误信息：指定窗口或窗口组件不存在或尚未载入\r\n"},
         ErrorCase{"property", L"运行时出错!\r\n\r\n错误信息：未载入欲访问窗口组件所在的窗口\r\n"},
         ErrorCase{"dll-missing",
                   L"运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“no-such-library.dll”中的输出命令“Nothing”\r\n"},
         ErrorCase{"dll-removes-more", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
-        ErrorCase{"dll-removes-fewer", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"}),
+        ErrorCase{"dll-removes-fewer", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
+        ErrorCase{"dll-records-removes-fewer", L"运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n"},
+        ErrorCase{"text-to-number", L"运行时出错!\r\n\r\n错误信息：欲转换数据类型不是数值\r\n"}),
     ScenarioName<ErrorCase>);
+
+// Binding a DLL command builds the paths it tries, whose length depends on where the fixture
+// lies: the box names that size, whatever it is.
+TEST(AllocationFailure, InDllBindingShowsTheAllocationBox) {
+  const FixtureRun run = RunFixture("alloc-dll");
+  ASSERT_TRUE(run.outcome.ended);
+  ASSERT_TRUE(run.outcome.box.shown);
+  const std::wstring head = L"运行时出错!\r\n\r\n错误信息：分配 ", tail = L" 字节内存失败!\r\n";
+  const std::wstring& text = run.outcome.box.text;
+  ASSERT_GT(text.size(), head.size() + tail.size());
+  EXPECT_EQ(text.substr(0, head.size()), head);
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+  const std::wstring size = text.substr(head.size(), text.size() - head.size() - tail.size());
+  EXPECT_EQ(size.find_first_not_of(L"0123456789"), std::wstring::npos);
+  EXPECT_EQ(run.outcome.exitCode, 0xFFFFFFFFu);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "notify 6"}));
+}
 
 TEST(ErrorHandler, AnAnswerOtherThanZeroTakesThePlaceOfTheBox) {
   const FixtureRun run = RunFixture("handler-answers");
@@ -170,6 +207,16 @@ TEST(DllCommands, ArgumentsAndResultsPassUnchanged) {
   EXPECT_EQ(run.outcome.exitCode, 0u);
   EXPECT_FALSE(run.outcome.box.shown);
   EXPECT_EQ(run.log, (Lines{"notify 1", "started", "pid matches", "ticks plausible", "hex 1 3850784",
+                            "returned", "cleanup on gui thread, owner alive", "notify 6"}));
+}
+
+TEST(DllCommands, ArgumentRecordsBecomeTheFunctionsArguments) {
+  const FixtureRun run = RunFixture("dll-records");
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 0u);
+  EXPECT_FALSE(run.outcome.box.shown);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "pid matches", "hex 1 3850784",
+                            "length of text 5, of bytes 3", "no bytes pass null", "int64 product 6",
                             "returned", "cleanup on gui thread, owner alive", "notify 6"}));
 }
 

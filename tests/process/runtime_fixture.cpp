@@ -4,13 +4,16 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "runtime/core/commands.h"
 #include "runtime/core/dll_call.h"
+#include "runtime/core/dll_record_call.h"
 #include "runtime/core/error_reporter.h"
+#include "runtime/core/memory.h"
 #include "runtime/core/object_registry.h"
 #include "runtime/core/program_info.h"
 #include "runtime/core/runtime_request.h"
@@ -43,21 +46,6 @@ bool HiddenOwnerAlive() {
 
 DWORD guiThread = 0;
 
-void Cleanup() {
-  Log(std::string("cleanup") + (GetCurrentThreadId() == guiThread ? " on gui thread" : " elsewhere") +
-      (HiddenOwnerAlive() ? ", owner alive" : ", owner gone"));
-}
-
-int32_t LibraryNotify(int32_t code, uint32_t value1, uint32_t) {
-  if (code == rt::kNotifyStart) rt::KeepRequestFunction(reinterpret_cast<rt::RuntimeRequestFunction>(value1));
-  Log("notify " + std::to_string(code));
-  return code == rt::kNotifyStart ? 0 : -1;
-}
-
-struct LoggedObject : rt::RuntimeObject {
-  ~LoggedObject() override { Log(std::string("object closed") + (HiddenOwnerAlive() ? ", owner alive" : ", owner gone")); }
-};
-
 // Pumps messages until the process is ended from elsewhere, or gives up after 15 seconds.
 void WaitForTheEnd() {
   SetTimer(nullptr, 0, 15000, nullptr);
@@ -70,6 +58,43 @@ void WaitForTheEnd() {
     DispatchMessageW(&msg);
   }
 }
+
+DWORD WINAPI ExitAtOnceFromAnotherThread(void*) {
+  services.Exit(7);
+  return 0;
+}
+
+void Cleanup() {
+  Log(std::string("cleanup") + (GetCurrentThreadId() == guiThread ? " on gui thread" : " elsewhere") +
+      (HiddenOwnerAlive() ? ", owner alive" : ", owner gone"));
+  // The shut-down entered again from inside itself.
+  if (scenario == "exit-in-cleanup") {
+    services.Exit(6);
+  } else if (scenario == "exit-request-in-cleanup") {
+    CloseHandle(CreateThread(nullptr, 0, ExitAtOnceFromAnotherThread, nullptr, 0, nullptr));
+    WaitForTheEnd();  // the other thread's request arrives here, as a message
+  }
+}
+
+void SecondCleanup() { Log("second cleanup"); }
+
+// Refuses the one allocation that comes next, as an exhausted heap would.
+std::atomic<bool> refuseNext = false;
+bool RefuseNext(uint32_t) { return refuseNext.exchange(false); }
+void FailTheNextAllocation() {
+  rt::RefuseAllocationsWhen(RefuseNext);
+  refuseNext = true;
+}
+
+int32_t LibraryNotify(int32_t code, uint32_t value1, uint32_t) {
+  if (code == rt::kNotifyStart) rt::KeepRequestFunction(reinterpret_cast<rt::RuntimeRequestFunction>(value1));
+  Log("notify " + std::to_string(code));
+  return code == rt::kNotifyStart ? 0 : -1;
+}
+
+struct LoggedObject : rt::RuntimeObject {
+  ~LoggedObject() override { Log(std::string("object closed") + (HiddenOwnerAlive() ? ", owner alive" : ", owner gone")); }
+};
 
 DWORD WINAPI ExitFromAnotherThread(void*) {
   Sleep(300);
@@ -99,6 +124,18 @@ uint32_t CallDll(uint32_t index, std::initializer_list<uint32_t> words) {
   return rt_CallDllChecked(index, words.begin(), static_cast<uint32_t>(words.size()));
 }
 
+// The same call as component code makes it: the arguments as records, through request 2031.
+uint32_t CallDllWithRecords(uint32_t index, std::initializer_list<rt::ArgumentRecord> records) {
+  const rt::DllArguments arguments = {static_cast<uint32_t>(records.size()), records.begin()};
+  return static_cast<uint32_t>(rt::LibraryRequest(rt::request::CallDllWithRecords, index,
+                                                  reinterpret_cast<uint32_t>(&arguments)));
+}
+
+template <typename T>
+uint32_t Address(T* p) {
+  return reinterpret_cast<uint32_t>(p);
+}
+
 int32_t FixtureStart() {
   services.OtherService(rt::other::InitialiseRuntime);
   asm volatile("fninit");
@@ -111,6 +148,9 @@ int32_t FixtureStart() {
     Log(std::string("owner ") + (HiddenOwnerAlive() ? "alive" : "missing"));
   } else if (scenario == "exit5") {
     services.Exit(5);
+  } else if (scenario == "exit-in-cleanup" || scenario == "exit-request-in-cleanup") {
+    services.OtherService(rt::other::RegisterCleanup, &SecondCleanup);
+    if (scenario == "exit-in-cleanup") services.Exit(5);
   } else if (scenario == "thread-exit") {
     CloseHandle(CreateThread(nullptr, 0, ExitFromAnotherThread, nullptr, 0, nullptr));
     WaitForTheEnd();
@@ -138,6 +178,23 @@ int32_t FixtureStart() {
     services.CallCommand(rt::Remainder, 3, args);
   } else if (scenario == "alloc") {
     services.Allocate(2000000000u);
+  } else if (scenario == "alloc-text") {
+    FailTheNextAllocation();
+    static const char kLong[] = "A TEXT TOO LONG FOR THE STRING OBJECT ITSELF";  // 44 bytes
+    rt::ArgumentRecord text = {reinterpret_cast<uint32_t>(kLong), 0, rt::tag::Text};
+    services.CallCommand(rt::ToLowerCase, 1, &text);
+  } else if (scenario == "alloc-object") {
+    auto* object = new LoggedObject;
+    FailTheNextAllocation();
+    rt::LibraryRequest(rt::request::AddObject, reinterpret_cast<uint32_t>(object), 1);
+  } else if (scenario == "alloc-dll") {
+    FailTheNextAllocation();
+    CallDll(0, {});
+  } else if (scenario == "size-wrap") {
+    rt::MakeByteSet("", 0xFFFFFFF9u);  // with its 8-byte header, one byte beyond 32 bits
+  } else if (scenario == "container-limit") {
+    std::string text;
+    text.reserve(text.max_size() + 1);  // refused by the container itself, with an exception
   } else if (scenario == "request-alloc") {
     rt::LibraryRequest(rt::request::Allocate, 0xFFFFFFF0u, 0);
   } else if (scenario == "require-object") {
@@ -160,6 +217,28 @@ int32_t FixtureStart() {
     int32_t value = 0;
     const uint32_t ok = CallDll(2, {reinterpret_cast<uint32_t>("0x3ac220"), 1, reinterpret_cast<uint32_t>(&value)});
     Log("hex " + std::to_string(ok) + " " + std::to_string(value));
+  } else if (scenario == "dll-records") {
+    Log("pid " + std::string(CallDllWithRecords(0, {}) == GetCurrentProcessId() ? "matches" : "differs"));
+    int32_t value = 0;
+    const uint32_t ok = CallDllWithRecords(2, {{Address("0x3ac220"), 0, rt::tag::Text},
+                                               {1, 0, rt::tag::Int},
+                                               {Address(&value), 0, rt::tag::Int}});
+    Log("hex " + std::to_string(ok) + " " + std::to_string(value));
+    const rt::ByteSet bytes = rt::MakeByteSet("abc", 4);
+    Log("length of text " + std::to_string(CallDllWithRecords(6, {{Address("hello"), 0, rt::tag::Text}})) +
+        ", of bytes " + std::to_string(CallDllWithRecords(6, {{Address(bytes), 0, rt::tag::ByteSet}})));
+    rt::Free(bytes);
+    // GetModuleHandleA(null) names the executable itself.
+    const bool nullPassed = CallDllWithRecords(8, {{0, 0, rt::tag::ByteSet}}) ==
+                            reinterpret_cast<uint32_t>(GetModuleHandleA(nullptr));
+    Log(std::string("no bytes pass ") + (nullPassed ? "null" : "something else"));
+    // 0x100000003 times 2: the low word of the product is 6 only if both halves arrive in order.
+    Log("int64 product " + std::to_string(CallDllWithRecords(7, {{3, 1, rt::tag::Int64}, {2, 0, rt::tag::Int}})));
+  } else if (scenario == "dll-records-removes-fewer") {
+    CallDllWithRecords(5, {{1, 0, rt::tag::Int}});  // GetLastError takes none
+  } else if (scenario == "text-to-number") {
+    const rt::ArgumentRecord text = {Address("12"), 0, rt::tag::Text};
+    rt::LibraryRequest(rt::request::ToNumber, Address(&text), 0);
   } else if (scenario == "dll-missing") {
     CallDll(3, {});
   } else if (scenario == "dll-removes-more") {
@@ -175,9 +254,11 @@ const rt::SupportLibrary kLibrary = {"fixture", 0, nullptr, 0, nullptr, LibraryN
 const rt::SupportLibrary* const kLibraries[] = {&kLibrary};
 
 const char* const kDllLibraries[] = {"kernel32", "", "shlwapi.dll", "no-such-library.dll",
-                                     "kernel32.dll", "kernel32"};
+                                     "kernel32.dll", "kernel32", "kernel32", "ntdll.dll",
+                                     "kernel32"};
 const char* const kDllExports[] = {"GetCurrentProcessId", "GetTickCount", "StrToIntExA",
-                                   "Nothing", "SetLastError", "GetLastError"};
+                                   "Nothing", "SetLastError", "GetLastError", "lstrlenA",
+                                   "RtlExtendedIntegerMultiply", "GetModuleHandleA"};
 
 const char kConstants[] = "";
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace rt {
 namespace {
 
@@ -19,7 +21,25 @@ TEST(ErrorBoxText, HasItsFixedLayout) {
       {"", 6, "运行时出错!\r\n\r\n错误代码：6\r\n\r\n"},
       {"x", -1, "运行时出错!\r\n\r\n错误代码：-1\r\n\r\n错误信息：x\r\n"},
   };
-  for (const auto& row : rows) EXPECT_EQ(ErrorBoxText(row.message, row.code), row.expected);
+  for (const auto& row : rows) {
+    char text[kErrorBoxTextCapacity];
+    FormatErrorBoxText(row.message, row.code, text);
+    EXPECT_STREQ(text, row.expected);
+  }
+}
+
+TEST(ErrorBoxText, ALongMessageIsCutBetweenCharacters) {
+  // With the "x", the text before the first character is an even number of bytes, so a cut by
+  // bytes would leave a lead byte alone in the last place before the terminator.
+  std::string message = "x";
+  for (int i = 0; i < 1500; ++i) message += "错";
+  char text[kErrorBoxTextCapacity];
+  FormatErrorBoxText(message.c_str(), 0, text);
+  const std::string shown = text;
+  const std::string head = "运行时出错!\r\n\r\n错误信息：x";
+  ASSERT_EQ(shown.compare(0, head.size(), head), 0);
+  EXPECT_EQ(shown.size(), kErrorBoxTextCapacity - 2) << "ends after the last whole character that fits";
+  EXPECT_EQ(shown.substr(shown.size() - 2), "错");
 }
 
 TEST(ErrorCodeMessage, CoversTheTable) {

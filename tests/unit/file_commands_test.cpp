@@ -401,6 +401,7 @@ TEST_F(FileCommands, NumbersThatAreNotOpenAreRefusedByEveryFileCommand) {
 
 TEST_F(FileCommands, ClosingReleasesTheFile) {
   Store("hello");
+  Close(Open(3, 4));  // the runtime's object list keeps the room it has grown to
   const size_t before = BusyHeapBlocks();
   const uint32_t number = Open(3, 4);
   ASSERT_NE(number, 0u);

@@ -27,6 +27,26 @@ TEST(CleanupList, RegistersARoutineOnceAndRunsInOrder) {
   EXPECT_EQ(ran, "21");
 }
 
+// A routine that enters the shut-down again makes the list run from inside itself: the routines
+// after it run there, and none runs twice.
+CleanupList* running = nullptr;
+void RunsTheListAgain() {
+  ran += "R";
+  running->RunAll();
+}
+
+TEST(CleanupList, RunFromInsideARoutineRunsEachRemainingRoutineOnce) {
+  CleanupList list;
+  running = &list;
+  ran.clear();
+  list.Register(First);
+  list.Register(RunsTheListAgain);
+  list.Register(Second);
+  list.RunAll();
+  EXPECT_EQ(ran, "1R2");
+  EXPECT_EQ(list.Size(), 0u);
+}
+
 TEST(CleanupList, ForgetAllRunsNothing) {
   CleanupList list;
   ran.clear();

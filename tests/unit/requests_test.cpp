@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "heap_blocks.h"
 #include "runtime/core/event_suspension.h"
@@ -69,6 +70,24 @@ TEST(RuntimeRequest, SuspendsAndResumesEventDispatch) {
   EXPECT_EQ(SuspensionCount(), start > 0 ? start - 1 : 0);
 }
 
+// A report on another thread raises the counter while the GUI thread raises and lowers it: no
+// change may be lost, or dispatch would stay suspended (or resume) for good.
+TEST(EventSuspension, KeepsEveryChangeMadeFromTwoThreadsAtOnce) {
+  const int32_t start = SuspensionCount();
+  SuspendEvents();  // the lowering thread never takes the counter below this
+  const auto raiseAndLower = [] {
+    for (int i = 0; i < 100000; ++i) {
+      SuspendEvents();
+      ResumeEvents();
+    }
+  };
+  std::thread other(raiseAndLower);
+  raiseAndLower();
+  other.join();
+  EXPECT_EQ(SuspensionCount(), start + 1);
+  ResumeEvents();
+}
+
 TEST(RuntimeRequest, HandlingMessagesLeavesAQuitQueued) {
   PostQuitMessage(3);
   RuntimeRequest(request::HandleMessages, 0, 0);
@@ -81,6 +100,40 @@ TEST(RuntimeRequest, HandlingMessagesLeavesAQuitQueued) {
 TEST(RuntimeRequest, WithoutWindowDescriptionsNothingIsFound) {
   EXPECT_EQ(RuntimeRequest(request::FindLiveObject, 0x52010001, 0), 0);
   EXPECT_EQ(RuntimeRequest(request::WindowCount, 0, 0), 0);
+}
+
+ArgumentRecord Eight(TypeTag tag, const void* value) {
+  uint32_t words[2];
+  std::memcpy(words, value, sizeof words);
+  return {words[0], words[1], tag};
+}
+
+TEST(RuntimeRequest, ConvertsEveryNumericTypeToANumber) {
+  const float quarter = 2.75f;
+  const double negative = -7.9;
+  const int64_t large = 0x100000005;
+  uint32_t floatWord = 0;
+  std::memcpy(&floatWord, &quarter, sizeof floatWord);
+  const struct {
+    const char* what;
+    ArgumentRecord value;
+    int32_t integer;
+    double number;
+  } cases[] = {
+      {"byte", {0xFFFFFF90, 0, tag::Byte}, 0x90, 144},
+      {"short", {0xFFFB, 0, tag::Short}, -5, -5},
+      {"int", {0xFFFFFFF9, 0, tag::Int}, -7, -7},
+      {"int64", Eight(tag::Int64, &large), 5, 4294967301.0},
+      {"float", {floatWord, 0, tag::Float}, 2, 2.75},
+      {"double", Eight(tag::Double, &negative), -7, -7.9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    double number = 0;
+    EXPECT_EQ(RuntimeRequest(request::ToNumber, W(&c.value), W(&number)), c.integer);
+    EXPECT_DOUBLE_EQ(number, c.number);
+    EXPECT_EQ(RuntimeRequest(request::ToNumber, W(&c.value), 0), c.integer) << "without a double";
+  }
 }
 
 int32_t Echo(int32_t code, uint32_t value1, uint32_t value2) {
