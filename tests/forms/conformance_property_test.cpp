@@ -286,6 +286,7 @@ TEST_F(ConformancePropertyTest, ComboBox) {
       {10, 20, 4, 4},
       {11, 1, 0, 0},
       {12, 2, 1, 1},
+      {15, 4, 6, 6},
       {16, 0x800000, 0x000080, 0x000080},
       {17, 0xF0F0C0, 0xFFFFFF, 0xFFFFFF},
       {18, FontData("Tahoma", -14, FW_NORMAL), FontData("Courier New", -16, FW_BOLD),
