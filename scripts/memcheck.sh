@@ -14,7 +14,7 @@ export WINEPREFIX="$build/wineprefix"
 
 # Every program these tests start runs checked as well.
 programs=(core_tests.exe file_holder.exe process_tests.exe runtime_fixture.exe form_fixture.exe
-          truncated_form_fixture.exe quenmire-res.exe)
+          truncated_form_fixture.exe quenmire-res.exe form_sequence_tests.exe)
 options='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options'
 set_checking() {
   for program in "${programs[@]}"; do
@@ -61,4 +61,5 @@ run_checked() {
 
 run_checked core_tests "$build/tests/unit/core_tests.exe" --gtest_filter="-$counting"
 run_checked process_tests "$build/tests/process/process_tests.exe"
+run_checked form_sequence_tests "$build/tests/forms/form_sequence_tests.exe"
 exit $status

@@ -104,11 +104,53 @@ struct ComboBoxData {
   uint32_t property24;               // from version 3
 };
 
+struct EditBoxData {
+  uint32_t version;
+  uint32_t border;             // 9
+  uint32_t textColour;         // 10
+  uint32_t backgroundColour;   // 11; 0xFF000000: the system's button-face colour
+  uint32_t hideSelection;      // 13
+  uint32_t maximumLength;      // 14
+  uint32_t multiLine;          // 15
+  uint32_t scrollBars;         // 16
+  uint32_t alignment;          // 17
+  uint32_t inputMode;          // 18
+  uint16_t passwordCharacter;  // 19, a character code
+  uint32_t letterCase;         // 20
+  uint32_t adjuster;           // 21
+  uint32_t adjusterMinimum;    // 22
+  uint32_t adjusterMaximum;    // 23
+  uint32_t selectionStart;     // 24
+  uint32_t selectionLength;    // 25
+  Bytes font;                  // 12
+  std::string content;         // 8
+  std::string property27;      // from version 2
+  std::string property28;      // from version 2
+};
+
+// Every property from 8 to 29 in index order: texts for the text properties, numbers for the rest.
+struct CommonDialogData {
+  uint32_t version;
+  int32_t kind;  // 8
+  std::string title;
+  std::string fileName;
+  std::string filter;
+  int32_t initialFilter;
+  std::string initialDirectory;
+  std::string defaultExtension;
+  int32_t createPrompt, fileMustExist, overwritePrompt, pathMustExist, noChangeDirectory;
+  int32_t colour, bold, italic, strikeOut, underline;
+  std::string fontName;
+  int32_t fontSize;
+  std::string helpFile;
+  int32_t helpCommand, helpTopic;  // 28, 29
+};
+
 // No type data: every property of the unit keeps its type's default.
 struct Defaults {};
 
 using TypeData = std::variant<Defaults, WindowData, TimerData, TransparentLabelData, ButtonData,
-                              ComboBoxData>;
+                              ComboBoxData, EditBoxData, CommonDialogData>;
 
 struct StoredBinding {
   int32_t event;

@@ -69,6 +69,41 @@ void WriteTypeData(ArchiveWriter& out, const ComboBoxData& d) {
   if (d.version >= 3) out.U32(d.property24);
 }
 
+void WriteTypeData(ArchiveWriter& out, const EditBoxData& d) {
+  for (uint32_t word : {d.version, d.border, d.textColour, d.backgroundColour, d.hideSelection,
+                        d.maximumLength, d.multiLine, d.scrollBars, d.alignment, d.inputMode})
+    out.U32(word);
+  out.U16(d.passwordCharacter);
+  for (uint32_t word : {d.letterCase, d.adjuster, d.adjusterMinimum, d.adjusterMaximum,
+                        d.selectionStart, d.selectionLength})
+    out.U32(word);
+  out.LenBytes(d.font);
+  out.LenText(d.content);
+  if (d.version >= 2) {
+    out.LenText(d.property27);
+    out.LenText(d.property28);
+  }
+}
+
+void WriteTypeData(ArchiveWriter& out, const CommonDialogData& d) {
+  out.U32(d.version);
+  out.I32(d.kind);
+  out.LenText(d.title);
+  out.LenText(d.fileName);
+  out.LenText(d.filter);
+  out.I32(d.initialFilter);
+  out.LenText(d.initialDirectory);
+  out.LenText(d.defaultExtension);
+  for (int32_t word : {d.createPrompt, d.fileMustExist, d.overwritePrompt, d.pathMustExist,
+                       d.noChangeDirectory, d.colour, d.bold, d.italic, d.strikeOut, d.underline})
+    out.I32(word);
+  out.LenText(d.fontName);
+  out.I32(d.fontSize);
+  out.LenText(d.helpFile);
+  out.I32(d.helpCommand);
+  out.I32(d.helpTopic);
+}
+
 }  // namespace
 
 std::vector<uint8_t> WriteUnitRecord(const UnitDescription& unit) {

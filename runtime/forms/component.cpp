@@ -7,6 +7,7 @@
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/component_type.h"
 #include "runtime/forms/event_record.h"
+#include "runtime/forms/mouse_pointer.h"
 
 namespace forms {
 namespace {
@@ -58,6 +59,9 @@ LRESULT CALLBACK Component::Procedure(HWND window, UINT message, WPARAM wParam, 
     self->window_ = nullptr;
     self->gone_ = true;
     rt::LibraryRequest(rt::request::UnitDestroyed, self->windowId_, self->unitId_);
+  } else if (message == WM_SETCURSOR &&
+             SetUnitPointer(window, self->windowId_, self->unitId_, wParam, lParam)) {
+    result = TRUE;
   } else if (!self->Handle(message, wParam, lParam, result)) {
     result = self->CallOriginal(message, wParam, lParam);
     // Events every visual type raises: -9 after gaining the keyboard focus, -8 after losing it.

@@ -1,11 +1,25 @@
 #include "runtime/forms/font_data.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "runtime/core/gbk.h"
+#include "runtime/core/values.h"
 #include "runtime/forms/component.h"
 
 namespace forms {
+namespace {
+
+int32_t ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int32_t dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+uint64_t Pointer(const void* p) { return reinterpret_cast<uint32_t>(p); }
+
+}  // namespace
 
 LOGFONTA FontDescription(std::span<const uint8_t> data) {
   LOGFONTA font{};
@@ -16,17 +30,19 @@ LOGFONTA FontDescription(std::span<const uint8_t> data) {
   return font;
 }
 
+std::string FaceNameOf(const LOGFONTA& font) {
+  return {font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE)};
+}
+
 HFONT CreateFontFromData(std::span<const uint8_t> data) {
   if (data.size() != kFontDataSize) return nullptr;
   LOGFONTA stored;
   std::memcpy(&stored, data.data(), kFontDataSize);
-  stored.lfFaceName[LF_FACESIZE - 1] = '\0';
   // The face name is GBK whatever the system's code page: make the font through the wide call.
-  LOGFONTW font;
+  LOGFONTW font{};
   std::memcpy(&font, &stored, offsetof(LOGFONTA, lfFaceName));
-  const std::wstring face = rt::WideFromGbk(stored.lfFaceName);
+  const std::wstring face = rt::WideFromGbk(FaceNameOf(stored).c_str());
   wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-  font.lfFaceName[LF_FACESIZE - 1] = L'\0';
   return CreateFontIndirectW(&font);
 }
 
@@ -35,6 +51,59 @@ HFONT ApplyFontData(HWND window, std::span<const uint8_t> data, HFONT previous) 
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(made ? made : DefaultGuiFont()), TRUE);
   if (previous != nullptr) DeleteObject(previous);
   return made;
+}
+
+uint64_t ReadFontField(std::span<const uint8_t> data, int32_t selector) {
+  const LOGFONTA font = FontDescription(data);
+  switch (selector) {
+    case font_field::Rotation: return static_cast<uint32_t>(font.lfEscapement);
+    case font_field::Bold: return font.lfWeight >= FW_BOLD ? 1 : 0;
+    case font_field::Italic: return font.lfItalic ? 1 : 0;
+    case font_field::StrikeOut: return font.lfStrikeOut ? 1 : 0;
+    case font_field::Underline: return font.lfUnderline ? 1 : 0;
+    case font_field::Points:
+      return static_cast<uint32_t>(MulDiv(std::abs(font.lfHeight), 72, ScreenDpi()));
+    case font_field::FaceName: {
+      const std::string face = FaceNameOf(font);
+      return Pointer(rt::MakeTextFromBytes(face.data(), static_cast<int32_t>(face.size())));
+    }
+    default: return Pointer(rt::MakeByteSet(&font, sizeof font));
+  }
+}
+
+LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t value) {
+  LOGFONTA font = FontDescription(data);
+  switch (selector) {
+    case font_field::Rotation:
+      // Negative angles turn the other way: -900 stays -900, not the remainder of its bit pattern.
+      font.lfEscapement = font.lfOrientation = static_cast<int32_t>(value) % 3600;
+      break;
+    case font_field::Bold: font.lfWeight = value != 0 ? FW_BOLD : FW_NORMAL; break;
+    case font_field::Italic: font.lfItalic = value != 0; break;
+    case font_field::StrikeOut: font.lfStrikeOut = value != 0; break;
+    case font_field::Underline: font.lfUnderline = value != 0; break;
+    case font_field::Points:
+      font.lfHeight = -MulDiv(static_cast<int32_t>(value), ScreenDpi(), 72);
+      break;
+    case font_field::FaceName: {
+      const char* face = reinterpret_cast<const char*>(value);
+      const size_t length = face == nullptr ? 0 : strnlen(face, LF_FACESIZE);
+      std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
+      if (length >= 1 && length < LF_FACESIZE) {
+        std::memcpy(font.lfFaceName, face, length);
+      } else {
+        const LOGFONTA standard = FontDescription({});
+        std::memcpy(font.lfFaceName, standard.lfFaceName, sizeof font.lfFaceName);
+      }
+      break;
+    }
+    default: {  // a whole font description
+      const auto* bytes = reinterpret_cast<const rt::ByteSetHeader*>(value);
+      if (rt::ByteSetLength(bytes) == sizeof font) std::memcpy(&font, rt::ByteSetData(bytes), sizeof font);
+      break;
+    }
+  }
+  return font;
 }
 
 }  // namespace forms

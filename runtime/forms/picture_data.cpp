@@ -1,49 +1,149 @@
 #include "runtime/forms/picture_data.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
 #include "runtime/forms/archive.h"
 
 namespace forms {
 namespace {
 
-// The first image of an icon or cursor file.
-HICON IconFromFile(std::span<const uint8_t> file, bool cursor) {
+constexpr uint16_t kIconFile = 1, kCursorFile = 2;
+constexpr uint32_t kFileHeaderSize = 14;  // BITMAPFILEHEADER
+constexpr uint32_t kInfoHeaderSize = 40;  // BITMAPINFOHEADER
+
+uint32_t Word32(std::span<const uint8_t> bytes, size_t at) {
+  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+}
+uint16_t Word16(std::span<const uint8_t> bytes, size_t at) {
+  return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+int64_t Stride(int64_t width, uint32_t bitCount) { return (width * bitCount + 31) / 32 * 4; }
+
+bool KnownBitCount(uint32_t bitCount) {
+  return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
+         bitCount == 32;
+}
+
+// What a device-independent bitmap's info header says follows it. Only uncompressed and
+// bit-field layouts are taken: their sizes follow from the header alone.
+struct DibLayout {
+  uint32_t headerSize;
+  int64_t width, height;  // height as stored: negative for top-down rows
+  uint32_t bitCount;
+  int64_t tableBytes;  // colour table, and the three bit-field masks after a plain info header
+  bool valid;
+};
+
+DibLayout MeasureDib(std::span<const uint8_t> dib) {
+  DibLayout layout = {};
+  if (dib.size() < kInfoHeaderSize) return layout;
+  layout.headerSize = Word32(dib, 0);
+  layout.width = static_cast<int32_t>(Word32(dib, 4));
+  layout.height = static_cast<int32_t>(Word32(dib, 8));
+  layout.bitCount = Word16(dib, 14);
+  const uint32_t compression = Word32(dib, 16);
+  const uint32_t coloursUsed = Word32(dib, 32);
+  // The header's own size, from below and from above.
+  if (layout.headerSize < kInfoHeaderSize || layout.headerSize > dib.size()) return layout;
+  if (Word16(dib, 12) != 1 || !KnownBitCount(layout.bitCount) || layout.width <= 0 || layout.height == 0)
+    return layout;
+  const uint32_t fullTable = layout.bitCount <= 8 ? 1u << layout.bitCount : 256;
+  if (coloursUsed > fullTable) return layout;
+  uint32_t entries = coloursUsed;
+  if (entries == 0 && layout.bitCount <= 8) entries = fullTable;
+  layout.tableBytes = int64_t{entries} * 4;
+  if (compression == BI_BITFIELDS) {
+    if (layout.bitCount != 16 && layout.bitCount != 32) return layout;
+    if (layout.headerSize == kInfoHeaderSize) layout.tableBytes += 12;
+  } else if (compression != BI_RGB) {
+    return layout;
+  }
+  layout.valid = true;
+  return layout;
+}
+
+// One image of an icon or cursor file, as CreateIconFromResourceEx takes it: a cursor's image is
+// preceded by its hotspot, which the file keeps in the directory entry.
+HICON ImageFromEntry(std::span<const uint8_t> file, std::span<const uint8_t> entry, uint16_t type, int size) {
+  const uint32_t length = Word32(entry, 8), offset = Word32(entry, 12);
+  if (length == 0 || offset > file.size() || length > file.size() - offset) return nullptr;
+  const std::span<const uint8_t> image = file.subspan(offset, length);
+  static constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  const bool png = image.size() >= sizeof kPngSignature && std::memcmp(image.data(), kPngSignature, sizeof kPngSignature) == 0;
+  if (!png) {
+    // The colour image over the mask, each half of the stored height.
+    const DibLayout dib = MeasureDib(image);
+    if (!dib.valid || dib.height <= 0 || dib.height % 2 != 0) return nullptr;
+    const int64_t rows = dib.height / 2;
+    const int64_t needed = dib.headerSize + dib.tableBytes + Stride(dib.width, dib.bitCount) * rows +
+                           Stride(dib.width, 1) * rows;
+    if (needed > static_cast<int64_t>(image.size())) return nullptr;
+  }
+  std::vector<uint8_t> resource;
+  if (type == kCursorFile) {
+    resource.resize(4);
+    std::memcpy(resource.data(), entry.data() + 4, 4);  // hotspot x and y, two words
+  }
+  resource.insert(resource.end(), image.begin(), image.end());
+  return CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), type == kIconFile,
+                                  0x00030000, size, size, LR_DEFAULTCOLOR);
+}
+
+// The image of an icon or cursor file that fits size best (size 0: the first image, at its own
+// size); null when the data is not a file of that type.
+HICON ImageFromFile(std::span<const uint8_t> file, uint16_t type, int size) {
   ArchiveReader in(file);
-  uint16_t reserved = 0, type = 0, count = 0;
-  std::span<const uint8_t> entry;
-  uint32_t length = 0, offset = 0;
-  if (!in.U16(reserved) || !in.U16(type) || !in.U16(count) || reserved != 0 || count == 0 ||
-      !in.Skip(8) || !in.U32(length) || !in.U32(offset))
+  uint16_t reserved = 0, storedType = 0, count = 0;
+  if (!in.U16(reserved) || !in.U16(storedType) || !in.U16(count) || reserved != 0 ||
+      storedType != type || count == 0)
     return nullptr;
-  if (type != (cursor ? 2 : 1) || offset > file.size() || length == 0 || length > file.size() - offset)
-    return nullptr;
-  return CreateIconFromResourceEx(const_cast<uint8_t*>(file.data() + offset), length, !cursor,
-                                  0x00030000, 0, 0, LR_DEFAULTCOLOR);
+  std::span<const uint8_t> best;
+  int bestDistance = INT32_MAX;
+  for (uint16_t i = 0; i < count; ++i) {
+    std::span<const uint8_t> entry;
+    if (!in.Take(16, entry)) return nullptr;
+    const uint32_t length = Word32(entry, 8), offset = Word32(entry, 12);
+    if (offset > file.size() || length > file.size() - offset || length == 0) continue;
+    const int width = entry[0] == 0 ? 256 : entry[0];
+    const int distance = size == 0 ? (best.empty() ? 0 : INT32_MAX) : std::abs(width - size);
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      best = entry;
+    }
+  }
+  return best.empty() ? nullptr : ImageFromEntry(file, best, type, size);
 }
 
 HBITMAP BitmapFromFile(std::span<const uint8_t> file) {
-  if (file.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || file[0] != 'B' || file[1] != 'M')
+  if (file.size() < kFileHeaderSize + kInfoHeaderSize || file[0] != 'B' || file[1] != 'M') return nullptr;
+  const uint32_t pixelsAt = Word32(file, 10);
+  const std::span<const uint8_t> info = file.subspan(kFileHeaderSize);
+  const DibLayout dib = MeasureDib(info);
+  if (!dib.valid) return nullptr;
+  // Header and colour table end before the pixels begin, and every row lies inside the file.
+  if (kFileHeaderSize + dib.headerSize + dib.tableBytes > int64_t{pixelsAt} || pixelsAt > file.size())
     return nullptr;
-  BITMAPFILEHEADER header;
-  memcpy(&header, file.data(), sizeof header);
-  const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof header);
-  if (header.bfOffBits >= file.size() || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return nullptr;
-  const int64_t stride = ((int64_t{info->bmiHeader.biWidth} * info->bmiHeader.biBitCount + 31) / 32) * 4;
-  const int64_t rows = std::abs(int64_t{info->bmiHeader.biHeight});
-  if (info->bmiHeader.biCompression == BI_RGB &&
-      (stride <= 0 || stride * rows > static_cast<int64_t>(file.size() - header.bfOffBits)))
-    return nullptr;
+  const int64_t pixelBytes = Stride(dib.width, dib.bitCount) * std::abs(dib.height);
+  if (pixelBytes > static_cast<int64_t>(file.size() - pixelsAt)) return nullptr;
+
+  const auto* header = reinterpret_cast<const BITMAPINFO*>(info.data());
   const HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, file.data() + header.bfOffBits,
-                                  info, DIB_RGB_COLORS);
+  HBITMAP bitmap = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT, file.data() + pixelsAt, header,
+                                  DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
   return bitmap;
 }
 
 }  // namespace
 
+HICON IconFromFile(std::span<const uint8_t> file, int size) { return ImageFromFile(file, kIconFile, size); }
+
 Picture DecodePicture(std::span<const uint8_t> data) {
-  if (HICON icon = IconFromFile(data, false)) return {icon, true};
-  if (HICON cursor = IconFromFile(data, true)) return {cursor, true};
+  if (HICON icon = ImageFromFile(data, kIconFile, 0)) return {icon, true};
+  if (HICON cursor = ImageFromFile(data, kCursorFile, 0)) return {cursor, true};
   return {BitmapFromFile(data), false};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
-// Pictures as components store them: the bytes of an icon file or of a bitmap file.
+// Pictures as components store them: the bytes of an icon, cursor or bitmap file. Every header
+// field is checked against the bytes before the system sees them: a picture whose headers do not
+// fit its data is dropped, never read past.
 
 #include <windows.h>
 
@@ -9,12 +11,16 @@
 namespace forms {
 
 struct Picture {
-  HANDLE handle;  // HICON for an icon, HBITMAP for a bitmap, null when undecodable
+  HANDLE handle;  // HICON for an icon or a cursor, HBITMAP for a bitmap, null when undecodable
   bool isIcon;
 };
 
 // Decodes the data; the caller destroys what it gets.
 Picture DecodePicture(std::span<const uint8_t> data);
 void DestroyPicture(Picture& picture);
+
+// The image of an icon file that fits size best, made at that size; null when the data is not
+// an icon file.
+HICON IconFromFile(std::span<const uint8_t> file, int size);
 
 }  // namespace forms

@@ -14,6 +14,7 @@
 #include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
 #include "runtime/forms/form_runtime.h"
+#include "runtime/forms/mouse_pointer.h"
 #include "runtime/forms/unit_rebuild.h"
 
 namespace forms {
@@ -59,69 +60,6 @@ std::span<const uint8_t> SpanOf(const RawValue& raw) {
   return {reinterpret_cast<const uint8_t*>(raw.low), raw.low == 0 ? 0 : raw.high};
 }
 
-int32_t ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int32_t dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
-namespace font_field {
-inline constexpr int32_t Whole = -1;
-inline constexpr int32_t Rotation = 0;
-inline constexpr int32_t Bold = 1;
-inline constexpr int32_t Italic = 2;
-inline constexpr int32_t StrikeOut = 3;
-inline constexpr int32_t Underline = 4;
-inline constexpr int32_t Points = 5;
-inline constexpr int32_t FaceName = 6;
-}  // namespace font_field
-
-uint64_t ReadFontField(const LOGFONTA& font, int32_t selector) {
-  switch (selector) {
-    case font_field::Rotation: return Words(static_cast<uint32_t>(font.lfEscapement));
-    case font_field::Bold: return font.lfWeight >= FW_BOLD ? 1 : 0;
-    case font_field::Italic: return font.lfItalic ? 1 : 0;
-    case font_field::StrikeOut: return font.lfStrikeOut ? 1 : 0;
-    case font_field::Underline: return font.lfUnderline ? 1 : 0;
-    case font_field::Points:
-      return Words(static_cast<uint32_t>(MulDiv(std::abs(font.lfHeight), 72, ScreenDpi())));
-    case font_field::FaceName: return Pointer(rt::MakeText(font.lfFaceName));
-    default: return Pointer(rt::MakeByteSet(&font, sizeof font));
-  }
-}
-
-void WriteFontField(LOGFONTA& font, int32_t selector, uint32_t value) {
-  switch (selector) {
-    case font_field::Rotation:
-      font.lfEscapement = font.lfOrientation = static_cast<LONG>(value % 3600);
-      break;
-    case font_field::Bold: font.lfWeight = value != 0 ? FW_BOLD : FW_NORMAL; break;
-    case font_field::Italic: font.lfItalic = value != 0; break;
-    case font_field::StrikeOut: font.lfStrikeOut = value != 0; break;
-    case font_field::Underline: font.lfUnderline = value != 0; break;
-    case font_field::Points:
-      font.lfHeight = -MulDiv(static_cast<int32_t>(value), ScreenDpi(), 72);
-      break;
-    case font_field::FaceName: {
-      const char* face = reinterpret_cast<const char*>(value);
-      const size_t length = face == nullptr ? 0 : std::strlen(face);
-      if (length >= 1 && length <= 31) {
-        std::memcpy(font.lfFaceName, face, length + 1);
-      } else {
-        LOGFONTA standard = FontDescription({});
-        std::memcpy(font.lfFaceName, standard.lfFaceName, sizeof font.lfFaceName);
-      }
-      break;
-    }
-    default: {  // a whole font description
-      const auto* bytes = reinterpret_cast<const rt::ByteSetHeader*>(value);
-      if (rt::ByteSetLength(bytes) == sizeof font) std::memcpy(&font, rt::ByteSetData(bytes), sizeof font);
-      break;
-    }
-  }
-}
-
 // The unit's own raw value as the type hands it out; {0, 0} when the index is unknown.
 RawValue ReadOwn(const Target& target, int32_t ownIndex) {
   RawValue raw = {0, 0};
@@ -141,7 +79,7 @@ uint64_t ConvertRead(uint16_t k, const RawValue& raw, int32_t selector) {
     case kind::Colour:
     case kind::Colour2:
     case kind::ColourOrDefault: return Words(raw.low);
-    case kind::Font: return ReadFontField(FontDescription(SpanOf(raw)), selector);
+    case kind::Font: return ReadFontField(SpanOf(raw), selector);
     default:
       if (IsBinaryKind(k)) {
         const std::span<const uint8_t> bytes = SpanOf(raw);
@@ -213,6 +151,7 @@ void WriteCommon(const Target& target, int32_t index, uint32_t low) {
       const auto* bytes = reinterpret_cast<const rt::ByteSetHeader*>(low);
       const uint8_t* data = rt::ByteSetLength(bytes) > 0 ? rt::ByteSetData(bytes) : nullptr;
       unit.cursorData.assign(data, data + rt::ByteSetLength(bytes));
+      if (window != nullptr) unit.cursor = PointerFromData(unit.cursorData);
       POINT at;
       // Moving the pointer where it is makes the system ask for the pointer shape again.
       if (window != nullptr && GetCursorPos(&at)) SetCursorPos(at.x, at.y);
@@ -256,8 +195,7 @@ void WriteProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, int3
     case kind::Logical: value = {low != 0 ? 1u : 0u, 0}; break;
     case kind::Choice: value = {static_cast<int32_t>(low) < 0 ? 0u : low, 0}; break;
     case kind::Font:
-      font = FontDescription(SpanOf(ReadOwn(target, ownIndex)));
-      WriteFontField(font, selector, low);
+      font = WithFontField(SpanOf(ReadOwn(target, ownIndex)), selector, low);
       value = {reinterpret_cast<uint32_t>(&font), sizeof font};
       break;
     default:

@@ -10,13 +10,13 @@
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/display_scale.h"
+#include "runtime/forms/font_data.h"
 
 namespace forms {
 namespace {
 
 constexpr wchar_t kClassName[] = L"_Kw_TransLabel";
 constexpr uint32_t kHighestVersion = 1;
-static_assert(sizeof(LOGFONTA) == 60, "a stored font is a 60-byte LOGFONTA");
 
 // Own property indices (the property index less 8).
 namespace own {
@@ -67,33 +67,6 @@ struct LabelSettings {
   }
 };
 
-// The stored face name is GBK, like every text of the system; the font is made through the wide
-// function so that the name means the same on any system.
-HFONT FontFrom(const std::vector<uint8_t>& data) {
-  if (data.size() != sizeof(LOGFONTA)) return nullptr;
-  LOGFONTA stored;
-  std::memcpy(&stored, data.data(), sizeof stored);
-  LOGFONTW font{};
-  font.lfHeight = stored.lfHeight;
-  font.lfWidth = stored.lfWidth;
-  font.lfEscapement = stored.lfEscapement;
-  font.lfOrientation = stored.lfOrientation;
-  font.lfWeight = stored.lfWeight;
-  font.lfItalic = stored.lfItalic;
-  font.lfUnderline = stored.lfUnderline;
-  font.lfStrikeOut = stored.lfStrikeOut;
-  font.lfCharSet = stored.lfCharSet;
-  font.lfOutPrecision = stored.lfOutPrecision;
-  font.lfClipPrecision = stored.lfClipPrecision;
-  font.lfQuality = stored.lfQuality;
-  font.lfPitchAndFamily = stored.lfPitchAndFamily;
-  const std::string face(stored.lfFaceName, strnlen(stored.lfFaceName, LF_FACESIZE));
-  const std::wstring wideFace = rt::WideFromGbk(face.c_str());
-  std::copy_n(wideFace.begin(), std::min<size_t>(wideFace.size(), LF_FACESIZE - 1),
-              font.lfFaceName);
-  return CreateFontIndirectW(&font);
-}
-
 struct RedrawArea {
   HWND label;
   RECT area;  // screen coordinates
@@ -113,7 +86,7 @@ class TransparentLabel final : public Component {
   TransparentLabel(uint32_t windowId, uint32_t unitId, LabelSettings settings)
       : Component(windowId, unitId),
         settings_(std::move(settings)),
-        font_(FontFrom(settings_.font)) {}
+        font_(CreateFontFromData(settings_.font)) {}
   ~TransparentLabel() override {
     if (font_ != nullptr) DeleteObject(font_);
   }
@@ -138,7 +111,7 @@ class TransparentLabel final : public Component {
         const auto* bytes = reinterpret_cast<const uint8_t*>(value.low);
         settings_.font.assign(bytes, bytes != nullptr ? bytes + value.high : bytes);
         if (font_ != nullptr) DeleteObject(font_);
-        font_ = FontFrom(settings_.font);
+        font_ = CreateFontFromData(settings_.font);
         break;
       }
       case own::Colour:

@@ -7,6 +7,7 @@
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/event_record.h"
+#include "runtime/forms/picture_data.h"
 
 namespace forms {
 namespace {
@@ -75,33 +76,6 @@ std::vector<uint8_t> WriteProperties(const WindowComponent::Properties& p) {
 
 bool HasSizingFrame(uint32_t borderStyle) {
   return borderStyle == 1 || borderStyle == 3 || borderStyle == 5;
-}
-
-// The image of an icon file that fits size best, as an icon of that size; null when the data is
-// not an icon file.
-HICON IconFromFile(std::span<const uint8_t> file, int size) {
-  ArchiveReader in(file);
-  uint16_t reserved = 0, type = 0, count = 0;
-  if (!in.U16(reserved) || !in.U16(type) || !in.U16(count) || reserved != 0 || type != 1) return nullptr;
-  uint32_t bestOffset = 0, bestLength = 0;
-  int bestDistance = INT32_MAX;
-  for (uint16_t i = 0; i < count; ++i) {
-    std::span<const uint8_t> entry;
-    if (!in.Take(16, entry)) return nullptr;
-    const int width = entry[0] == 0 ? 256 : entry[0];
-    const uint32_t length = entry[8] | entry[9] << 8 | entry[10] << 16 | static_cast<uint32_t>(entry[11]) << 24;
-    const uint32_t offset = entry[12] | entry[13] << 8 | entry[14] << 16 | static_cast<uint32_t>(entry[15]) << 24;
-    if (offset > file.size() || length > file.size() - offset || length == 0) continue;
-    const int distance = std::abs(width - size);
-    if (distance < bestDistance) {
-      bestDistance = distance;
-      bestOffset = offset;
-      bestLength = length;
-    }
-  }
-  if (bestLength == 0) return nullptr;
-  return CreateIconFromResourceEx(const_cast<uint8_t*>(file.data() + bestOffset), bestLength, TRUE,
-                                  0x00030000, size, size, LR_DEFAULTCOLOR);
 }
 
 // The executable's own icon: its first icon group.

@@ -8,6 +8,7 @@
 #include "runtime/forms/display_scale.h"
 #include "runtime/forms/event_record.h"
 #include "runtime/forms/form_runtime.h"
+#include "runtime/forms/mouse_pointer.h"
 #include "runtime/forms/window_component.h"
 
 namespace forms {
@@ -96,31 +97,6 @@ void AttachToContainers(WindowTemplate& window) {
   }
 }
 
-// Pointer shapes as the application numbers them, and the system's.
-HCURSOR CursorFromData(const std::vector<uint8_t>& data) {
-  if (data.size() < 4) return nullptr;  // the standard arrow
-  const uint32_t shape = data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
-  static const LPCWSTR kShapes[] = {
-      nullptr,                      // 0: the standard arrow
-      MAKEINTRESOURCEW(32515),      // 1: cross
-      MAKEINTRESOURCEW(32513),      // 2: text beam
-      MAKEINTRESOURCEW(32641),      // 3: icon
-      MAKEINTRESOURCEW(32646),      // 4: size all
-      MAKEINTRESOURCEW(32643),      // 5: size north-east/south-west
-      MAKEINTRESOURCEW(32645),      // 6: size north/south
-      MAKEINTRESOURCEW(32642),      // 7: size north-west/south-east
-      MAKEINTRESOURCEW(32644),      // 8: size west/east
-      MAKEINTRESOURCEW(32516),      // 9: up arrow
-      MAKEINTRESOURCEW(32514),      // 10: hourglass
-      MAKEINTRESOURCEW(32648),      // 11: no
-      MAKEINTRESOURCEW(32650),      // 12: arrow and hourglass
-      MAKEINTRESOURCEW(32651),      // 13: arrow and question mark
-      MAKEINTRESOURCEW(32649),      // 14: hand
-  };
-  if (shape >= sizeof kShapes / sizeof kShapes[0] || kShapes[shape] == nullptr) return nullptr;
-  return LoadCursorW(nullptr, kShapes[shape]);  // shared: never destroyed
-}
-
 }  // namespace
 
 bool LoadWindow(WindowTemplate& window, int32_t mode, bool modal, HWND parent) {
@@ -164,7 +140,7 @@ bool LoadWindow(WindowTemplate& window, int32_t mode, bool modal, HWND parent) {
   ArrangeZOrder(window);
   AttachToContainers(window);
   for (Unit& unit : window.units)
-    if (!unit.menuItem) unit.cursor = CursorFromData(unit.cursorData);
+    if (!unit.menuItem) unit.cursor = PointerFromData(unit.cursorData);
   // The component types here take no part in the unit-created and all-units-created moments;
   // what remains of them is showing each component as its flag says.
   for (size_t i = 1; i < window.units.size(); ++i)

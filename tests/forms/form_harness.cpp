@@ -68,11 +68,12 @@ std::vector<uint8_t> WindowData(const std::string& title, uint32_t startPosition
   return out.Data();
 }
 
-std::vector<uint8_t> ButtonData(const std::string& caption) {
+std::vector<uint8_t> ButtonData(const std::string& caption, const std::vector<uint8_t>& picture,
+                                const std::vector<uint8_t>& font) {
   ArchiveWriter out;
   for (uint32_t value : {1u, 0u, 1u, 1u}) out.U32(value);
-  out.LenBytes({});
-  out.LenBytes({});
+  out.LenBytes(picture);
+  out.LenBytes(font);
   out.LenText(caption);
   return out.Data();
 }

@@ -32,7 +32,8 @@ Unit MakeUnit(uint32_t id, uint32_t typeCode, const char* name, RECT rect, uint3
               std::vector<uint8_t> typeData = {}, std::vector<EventBinding> events = {});
 
 std::vector<uint8_t> WindowData(const std::string& title, uint32_t startPosition = 1);
-std::vector<uint8_t> ButtonData(const std::string& caption);
+std::vector<uint8_t> ButtonData(const std::string& caption, const std::vector<uint8_t>& picture = {},
+                                const std::vector<uint8_t>& font = {});
 std::vector<uint8_t> ComboData(uint32_t style, int32_t selection, const std::vector<std::string>& items,
                                uint32_t extraRowHeight = 1);
 

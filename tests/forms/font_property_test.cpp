@@ -1,0 +1,129 @@
+// Font-kind properties read and written by sub-field, on a live button's font (13).
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "runtime/core/memory.h"
+#include "runtime/core/values.h"
+#include "runtime/forms/component.h"
+#include "runtime/forms/form_runtime.h"
+#include "runtime/forms/window_loader.h"
+#include "tests/forms/form_harness.h"
+
+namespace forms::testing {
+namespace {
+
+constexpr uint32_t kButton = 0x16016C58;
+constexpr int32_t kFont = 13;
+
+std::vector<uint8_t> FontData(const char* face, size_t faceBytes, LONG escapement = 0) {
+  LOGFONTA font{};
+  font.lfHeight = -16;
+  font.lfWeight = FW_NORMAL;
+  font.lfEscapement = font.lfOrientation = escapement;
+  std::memcpy(font.lfFaceName, face, faceBytes);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(&font);
+  return {bytes, bytes + sizeof font};
+}
+
+class FontPropertyTest : public ::testing::Test {
+ protected:
+  void Load(const std::vector<uint8_t>& font) {
+    rt::UseProcessHeap();
+    InstallRuntime();
+    std::vector<Unit> units;
+    units.push_back(MakeUnit(kWindowUnit, kWindowType, "", {50, 50, 315, 316}, unit_flag::Visible,
+                             WindowData("字体")));
+    units.push_back(MakeUnit(kButton, kButtonType, "按钮2", {10, 10, 120, 40}, 5,
+                             ButtonData("字体", {}, font)));
+    ASSERT_TRUE(LoadWindow(UseWindow(std::move(units)), 0, false, nullptr));
+  }
+  void TearDown() override { ClearWindows(); }
+
+  static int32_t ReadField(int32_t selector) {
+    return static_cast<int32_t>(Forms().ReadProperty(kWindowId, kButton, kFont, selector));
+  }
+  static std::string ReadFace() {
+    char* text = reinterpret_cast<char*>(static_cast<uint32_t>(Forms().ReadProperty(kWindowId, kButton, kFont, 6)));
+    std::string copy = text != nullptr ? text : "";
+    rt::Free(text);
+    return copy;
+  }
+  static void WriteField(int32_t selector, uint32_t value) {
+    Forms().WriteProperty(kWindowId, kButton, kFont, selector, value, 0);
+  }
+  // What the live button was given.
+  static LOGFONTW LiveFont() {
+    const HWND button = static_cast<Component*>(Forms().FindLiveObject(kWindowId, kButton))->Window();
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
+  }
+};
+
+TEST_F(FontPropertyTest, RotationIsReducedKeepingItsSign) {
+  Load(FontData("Tahoma", 6));
+  const struct {
+    int32_t written, stored;
+  } cases[] = {{900, 900}, {-900, -900}, {3600, 0}, {4500, 900}, {-4500, -900}, {-3599, -3599}, {0, 0}};
+  for (const auto& c : cases) {
+    WriteField(0, static_cast<uint32_t>(c.written));
+    EXPECT_EQ(ReadField(0), c.stored) << "written " << c.written;
+    EXPECT_EQ(LiveFont().lfEscapement, c.stored) << "written " << c.written;
+  }
+}
+
+TEST_F(FontPropertyTest, AFaceNameFillingItsWholeFieldReadsNoFurther) {
+  const std::string full(32, 'A');
+  Load(FontData(full.c_str(), 32));
+  EXPECT_EQ(ReadFace(), full);
+  // The other sub-fields of the same font still read as stored.
+  EXPECT_EQ(ReadField(1), 0);
+  EXPECT_EQ(ReadField(0), 0);
+}
+
+TEST_F(FontPropertyTest, FaceNameWritesTakeOneToThirtyOneBytes) {
+  Load(FontData("Tahoma", 6));
+  LOGFONTA standard{};
+  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof standard, &standard);
+  const std::string longest(31, 'B');
+  const std::string tooLong(32, 'C');
+  const struct {
+    const char* written;
+    std::string stored;
+  } cases[] = {{"Courier New", "Courier New"}, {longest.c_str(), longest},
+               {tooLong.c_str(), standard.lfFaceName}, {"", standard.lfFaceName},
+               {nullptr, standard.lfFaceName}};
+  for (const auto& c : cases) {
+    WriteField(6, reinterpret_cast<uint32_t>(c.written));
+    EXPECT_EQ(ReadFace(), c.stored) << (c.written ? c.written : "(null)");
+  }
+}
+
+TEST_F(FontPropertyTest, FlagsAndSizeChangeOnlyTheirOwnField) {
+  Load(FontData("Tahoma", 6, 450));
+  WriteField(1, 1);
+  WriteField(2, 5);
+  WriteField(4, 1);
+  WriteField(5, 24);
+  EXPECT_EQ(ReadField(1), 1);
+  EXPECT_EQ(ReadField(2), 1);
+  EXPECT_EQ(ReadField(3), 0);
+  EXPECT_EQ(ReadField(4), 1);
+  EXPECT_EQ(ReadField(5), 24);
+  EXPECT_EQ(ReadField(0), 450);
+  EXPECT_EQ(ReadFace(), "Tahoma");
+  const LOGFONTW live = LiveFont();
+  EXPECT_EQ(live.lfWeight, FW_BOLD);
+  EXPECT_TRUE(live.lfItalic);
+  EXPECT_TRUE(live.lfUnderline);
+  EXPECT_FALSE(live.lfStrikeOut);
+  EXPECT_STREQ(live.lfFaceName, L"Tahoma");
+}
+
+}  // namespace
+}  // namespace forms::testing
