@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "dialog_driver.h"
 #include "live_component_fixture.h"
 #include "runtime/core/ansi_path.h"
 #include "runtime/forms/archive.h"
@@ -30,91 +31,11 @@ enum : int32_t {
   kOwnCount = 22,
 };
 
-constexpr DWORD kControlFileName = 0x47C;
-constexpr DWORD kControlFileType = 0x470;
-
 std::string AnsiFromWide(const std::wstring& text) {
   char buffer[1024] = {};
   WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
   return buffer;
 }
-
-// Drives the file or font dialog this process shows, from a second thread: waits for it, notes
-// its title and the text of its file-name box, then either types a path and confirms, or
-// cancels. A dialog still open ten seconds later (refusing the choice with a message box, say)
-// is cancelled, so that a failing case ends instead of hanging.
-class DialogDriver {
- public:
-  explicit DialogDriver(std::wstring typed, bool confirm)
-      : typed_(std::move(typed)), confirm_(confirm) {
-    thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
-  }
-  ~DialogDriver() { Join(); }
-  void Join() {
-    if (thread_ == nullptr) return;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
-  }
-
-  bool found = false;
-  bool stuck = false;
-  std::wstring title, fileName;
-  LRESULT fileType = -1;  // the selected filter, 0-based
-
- private:
-  static BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (pid != GetCurrentProcessId() || std::wstring(className) != L"#32770" ||
-        !IsWindowVisible(window))
-      return TRUE;
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
-  }
-
-  // A visible dialog of this process, waiting up to timeoutMs for one; null when there is none.
-  static HWND WaitForDialog(DWORD timeoutMs) {
-    HWND dialog = nullptr;
-    for (DWORD waited = 0;; waited += 50) {
-      EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&dialog));
-      if (dialog != nullptr || waited >= timeoutMs) return dialog;
-      Sleep(50);
-    }
-  }
-
-  static DWORD WINAPI Run(void* self) {
-    auto& driver = *static_cast<DialogDriver*>(self);
-    HWND dialog = WaitForDialog(15000);
-    if (dialog == nullptr) return 0;
-    driver.found = true;
-    wchar_t text[1024] = {};
-    SendMessageW(dialog, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    driver.title = text;
-    driver.fileType = SendMessageW(GetDlgItem(dialog, kControlFileType), CB_GETCURSEL, 0, 0);
-    if (HWND name = GetDlgItem(dialog, kControlFileName)) {
-      text[0] = L'\0';
-      SendMessageW(name, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-      driver.fileName = text;
-      if (driver.confirm_ && !driver.typed_.empty())
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(driver.typed_.c_str()));
-    }
-    PostMessageW(dialog, WM_COMMAND, driver.confirm_ ? IDOK : IDCANCEL, 0);
-    for (DWORD waited = 0; IsWindow(dialog) && waited < 10000; waited += 50) Sleep(50);
-    while (HWND left = WaitForDialog(0)) {
-      driver.stuck = true;
-      PostMessageW(left, WM_COMMAND, IDCANCEL, 0);
-      Sleep(200);
-    }
-    return 0;
-  }
-
-  std::wstring typed_;
-  bool confirm_;
-  HANDLE thread_ = nullptr;
-};
 
 class CommonDialogTest : public LiveComponentTest {
  protected:
