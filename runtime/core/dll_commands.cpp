@@ -40,17 +40,21 @@ const LibraryLoader kSystemLibraryLoader = {LoadSystemLibrary, LookUpSystemExpor
                                             ReleaseSystemLibrary};
 
 // The first library of the search that loads: the application directory, the runtime's module
-// directory, then the system's own search. A name with a drive is loaded only as written.
+// directory, then the system's own search. A name with a drive is loaded only as written. A
+// directory that no ANSI path names is empty and skipped: "\\name" would be the drive's root.
 void* DllCommandTable::LoadDeclaredLibrary(const char* name) const {
   if (std::strchr(name, ':') != nullptr) return loader_->load(name);
   const RuntimeApplication& runtime = Runtime();
+  const std::string directory = runtime.Directory();
+  const std::string moduleDirectory = runtime.RuntimeModuleDirectory();
   const std::string candidates[] = {
-      std::string(runtime.Directory()) + "\\" + name,
-      std::string(runtime.RuntimeModuleDirectory()) + name,
+      directory.empty() ? std::string() : directory + "\\" + name,
+      moduleDirectory.empty() ? std::string() : moduleDirectory + name,
       name,
   };
   for (const std::string& path : candidates)
-    if (void* library = loader_->load(path.c_str())) return library;
+    if (!path.empty())
+      if (void* library = loader_->load(path.c_str())) return library;
   return nullptr;
 }
 

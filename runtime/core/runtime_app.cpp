@@ -3,6 +3,11 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "runtime/core/ansi_path.h"
 #include "runtime/core/error_reporter.h"
 #include "runtime/core/event_suspension.h"
 #include "runtime/core/hidden_owner_window.h"
@@ -16,10 +21,39 @@ namespace {
 
 RuntimeApplication theRuntime;
 
-std::string ModuleFileName() {
-  char path[MAX_PATH + 1] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);  // the runtime is part of the executable
-  return path;
+// The runtime is part of the executable: its module is the process's own.
+std::wstring WideModuleFileName() {
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) return std::wstring(buffer.data(), n);
+    if (buffer.size() > 32768) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// The executable's folder (without the final backslash) and file name as ANSI paths. Each is
+// spelled long where the code page can, short otherwise, and left empty where neither names it,
+// so that no other folder or file is ever taken for it.
+struct ModulePath {
+  std::string directory;
+  std::string fileName;
+};
+
+ModulePath AnsiModulePath() {
+  const std::wstring path = WideModuleFileName();
+  const size_t slash = path.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return {{}, ExactAnsi(path).value_or("")};
+  ModulePath ansi;
+  ansi.directory = AnsiPath(path.substr(0, slash)).value_or("");
+  if (std::optional<std::string> name = ExactAnsi(path.substr(slash + 1))) {
+    ansi.fileName = *name;
+  } else if (std::optional<std::string> whole = AnsiPath(path)) {
+    const size_t ansiSlash = FindLastBackslash(*whole, IsAnsiLeadByte);
+    if (ansiSlash != std::string::npos) ansi.fileName = whole->substr(ansiSlash + 1);
+  }
+  return ansi;
 }
 
 }  // namespace
@@ -35,9 +69,8 @@ RuntimeApplication::~RuntimeApplication() = default;
 
 int32_t RuntimeApplication::AppStart(const ProgramImage& image) {
   info_ = image.info;
-  const std::string path = ModuleFileName();
-  const size_t slash = FindLastBackslash(path, IsAnsiLeadByte);
-  moduleDirectory_ = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string directory = AnsiModulePath().directory;
+  moduleDirectory_ = directory.empty() ? std::string() : directory + "\\";
   return image.startProgram();
 }
 
@@ -56,10 +89,9 @@ void RuntimeApplication::Initialise() {
   if (!oleStarted_) oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
 
   // Relative paths of the application resolve against its own directory, however it was started.
-  const std::string path = ModuleFileName();
-  const size_t slash = FindLastBackslash(path, IsAnsiLeadByte);
-  directory_ = slash == std::string::npos ? std::string() : path.substr(0, slash);
-  fileName_ = slash == std::string::npos ? path : path.substr(slash + 1);
+  ModulePath path = AnsiModulePath();
+  directory_ = std::move(path.directory);
+  fileName_ = std::move(path.fileName);
   if (!directory_.empty()) {
     // "C:" alone would name the drive's current directory, not its root.
     const std::string current = directory_.back() == ':' ? directory_ + "\\" : directory_;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "runtime/core/ansi_path.h"
 #include "runtime/core/gbk.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
@@ -63,25 +64,9 @@ constexpr auto kProperties = PropertyTable(0x8000, kOwnKinds);
 
 constexpr bool IsText(int32_t index) { return kOwnKinds[index] == kind::Text; }
 
-// Paths travel in the system's ANSI code page, so that the A file functions take them back.
-std::wstring WideFromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 1) return {};
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-  wide.resize(static_cast<size_t>(n) - 1);
-  return wide;
-}
-
-std::string AnsiFromWide(const wchar_t* text) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string ansi(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), n, nullptr, nullptr);
-  ansi.resize(static_cast<size_t>(n) - 1);
-  return ansi;
-}
+// Paths travel in the system's ANSI code page, so that the A file functions take them back; a
+// text that is not a path of that code page is not handed to the dialog.
+std::wstring WidePathOf(const std::string& text) { return rt::ExactWide(text).value_or(L""); }
 
 class CommonDialog final : public Component {
  public:
@@ -176,10 +161,10 @@ class CommonDialog final : public Component {
   bool ShowFileDialog() {
     const std::wstring filter = FileDialogFilter(texts_[own::Filter]);
     const std::wstring title = rt::WideFromGbk(texts_[own::Title].c_str());
-    const std::wstring directory = WideFromAnsi(texts_[own::InitialDirectory]);
+    const std::wstring directory = WidePathOf(texts_[own::InitialDirectory]);
     const std::wstring extension = rt::WideFromGbk(texts_[own::DefaultExtension].c_str());
     std::vector<wchar_t> file(kFileBufferLength, L'\0');
-    const std::wstring initial = WideFromAnsi(texts_[own::FileName]);
+    const std::wstring initial = WidePathOf(texts_[own::FileName]);
     std::copy_n(initial.begin(), std::min(initial.size(), file.size() - 1), file.begin());
 
     OPENFILENAMEW dialog{};
@@ -199,7 +184,9 @@ class CommonDialog final : public Component {
     const bool confirmed = numbers_[own::Kind] == dialog_kind::SaveFile ? GetSaveFileNameW(&dialog)
                                                                         : GetOpenFileNameW(&dialog);
     if (!confirmed || !IsLive()) return false;
-    texts_[own::FileName] = AnsiFromWide(file.data());
+    // A choice that no ANSI path names still counts as made: the file loaded before must not
+    // stay the one written, so the name is emptied and no file opens under it.
+    texts_[own::FileName] = rt::AnsiPath(file.data()).value_or("");
     return true;
   }
 

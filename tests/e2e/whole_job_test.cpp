@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -115,5 +116,62 @@ TEST(WholeJob, AFileLoadedAfterAPassingOneFailsInRedAndIsTheOneWritten) {
   EXPECT_TRUE(FileHolds(passingPath, Patched(passingImage, forPassing)));
   EXPECT_TRUE(FileHolds(failingPath, Patched(failingImage, forFailing)));
 }
+
+// Folders whose names the system's code page may not spell: the file chosen in the dialog is the
+// one written (never a best-fit twin), and the tool started from such a folder does its job.
+struct FolderCase {
+  const char* name;
+  const wchar_t* folder;     // holds the chosen tovrex.exe
+  const wchar_t* twin;       // a folder that best fit would take it for, with its own tovrex.exe
+  bool toolInFolder;         // the tool is copied into the folder and started from there
+};
+void PrintTo(const FolderCase& row, std::ostream* out) { *out << row.name; }
+
+const FolderCase kFolderCases[] = {
+    {"FullWidthFolderBesideItsPlainTwin", L"ｔｏｖ", L"tov", false},
+    {"ChineseFolder", L"游戏目录", nullptr, false},
+    {"ToolStartedFromAChineseFolder", L"工具游戏目录", nullptr, true},
+};
+
+class FolderNameTest : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(FolderNameTest, TheChosenFileIsTheOneWritten) {
+  const FolderCase& row = GetParam();
+  ScratchDirectory folder(row.folder);
+  const std::wstring path = folder / L"tovrex.exe";
+  const std::vector<uint8_t> image = DirectorsCut();
+  ASSERT_TRUE(WriteWholeFile(path, image));
+  std::optional<ScratchDirectory> twin;
+  if (row.twin != nullptr) {
+    twin.emplace(row.twin);
+    ASSERT_TRUE(WriteWholeFile(*twin / L"tovrex.exe", image));
+  }
+  std::wstring tool = BuiltTool();
+  if (row.toolInFolder) {
+    tool = folder / L"quenmire-res.exe";
+    ASSERT_TRUE(CopyFileW(BuiltTool().c_str(), tool.c_str(), FALSE));
+  }
+  const Resolution& chosen = kResolutions[2];
+
+  const ToolRun run = RunTool(tool, [&](const MainWindow& main) {
+    const MainControls c = ControlsOf(main);
+    ASSERT_TRUE(c.AllFound());
+    EXPECT_EQ(WindowText(main.window), kTitle);
+    LoadAndRead(main, c, path, image);
+    EXPECT_TRUE(ShowsVerdict(c.label, kPassed, Ink::Green));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(c.list) != FALSE; }));
+    ChooseAndApply(c, path, chosen);
+  });
+  ExpectEndedCleanly(run);
+  EXPECT_TRUE(FileHolds(path, Patched(image, chosen)));
+  if (twin) {
+    EXPECT_TRUE(FileHolds(*twin / L"tovrex.exe", image)) << "the twin is not touched";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(FolderNames, FolderNameTest, ::testing::ValuesIn(kFolderCases),
+                         [](const ::testing::TestParamInfo<FolderCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace

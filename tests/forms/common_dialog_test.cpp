@@ -5,7 +5,9 @@
 #include <string>
 #include <variant>
 
+#include "dialog_driver.h"
 #include "live_component_fixture.h"
+#include "runtime/core/ansi_path.h"
 #include "runtime/forms/archive.h"
 
 namespace forms::testing {
@@ -29,91 +31,11 @@ enum : int32_t {
   kOwnCount = 22,
 };
 
-constexpr DWORD kControlFileName = 0x47C;
-constexpr DWORD kControlFileType = 0x470;
-
 std::string AnsiFromWide(const std::wstring& text) {
   char buffer[1024] = {};
   WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
   return buffer;
 }
-
-// Drives the file or font dialog this process shows, from a second thread: waits for it, notes
-// its title and the text of its file-name box, then either types a path and confirms, or
-// cancels. A dialog still open ten seconds later (refusing the choice with a message box, say)
-// is cancelled, so that a failing case ends instead of hanging.
-class DialogDriver {
- public:
-  explicit DialogDriver(std::wstring typed, bool confirm)
-      : typed_(std::move(typed)), confirm_(confirm) {
-    thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
-  }
-  ~DialogDriver() { Join(); }
-  void Join() {
-    if (thread_ == nullptr) return;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
-  }
-
-  bool found = false;
-  bool stuck = false;
-  std::wstring title, fileName;
-  LRESULT fileType = -1;  // the selected filter, 0-based
-
- private:
-  static BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (pid != GetCurrentProcessId() || std::wstring(className) != L"#32770" ||
-        !IsWindowVisible(window))
-      return TRUE;
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
-  }
-
-  // A visible dialog of this process, waiting up to timeoutMs for one; null when there is none.
-  static HWND WaitForDialog(DWORD timeoutMs) {
-    HWND dialog = nullptr;
-    for (DWORD waited = 0;; waited += 50) {
-      EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&dialog));
-      if (dialog != nullptr || waited >= timeoutMs) return dialog;
-      Sleep(50);
-    }
-  }
-
-  static DWORD WINAPI Run(void* self) {
-    auto& driver = *static_cast<DialogDriver*>(self);
-    HWND dialog = WaitForDialog(15000);
-    if (dialog == nullptr) return 0;
-    driver.found = true;
-    wchar_t text[1024] = {};
-    SendMessageW(dialog, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    driver.title = text;
-    driver.fileType = SendMessageW(GetDlgItem(dialog, kControlFileType), CB_GETCURSEL, 0, 0);
-    if (HWND name = GetDlgItem(dialog, kControlFileName)) {
-      text[0] = L'\0';
-      SendMessageW(name, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-      driver.fileName = text;
-      if (driver.confirm_ && !driver.typed_.empty())
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(driver.typed_.c_str()));
-    }
-    PostMessageW(dialog, WM_COMMAND, driver.confirm_ ? IDOK : IDCANCEL, 0);
-    for (DWORD waited = 0; IsWindow(dialog) && waited < 10000; waited += 50) Sleep(50);
-    while (HWND left = WaitForDialog(0)) {
-      driver.stuck = true;
-      PostMessageW(left, WM_COMMAND, IDCANCEL, 0);
-      Sleep(200);
-    }
-    return 0;
-  }
-
-  std::wstring typed_;
-  bool confirm_;
-  HANDLE thread_ = nullptr;
-};
 
 class CommonDialogTest : public LiveComponentTest {
  protected:
@@ -252,29 +174,83 @@ TEST_F(CommonDialogTest, KindWritesAreClampedAndFlagsFollowTheOptions) {
   }
 }
 
+// A file in a folder of its own under the temporary folder, holding its own name as UTF-16, so
+// that the file a path opens tells which one it is. Removed with its folder.
+class NamedFile {
+ public:
+  NamedFile(const std::wstring& folder, const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"qr-dialog-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+              folder;
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    path_ = folder_ + L"\\" + name;
+    HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, path_.data(), static_cast<DWORD>(path_.size() * sizeof(wchar_t)), &written,
+              nullptr);
+    CloseHandle(file);
+  }
+  ~NamedFile() {
+    DeleteFileW(path_.c_str());
+    RemoveDirectoryW(folder_.c_str());
+  }
+  NamedFile(const NamedFile&) = delete;
+  NamedFile& operator=(const NamedFile&) = delete;
+  const std::wstring& Path() const { return path_; }
+
+ private:
+  std::wstring folder_, path_;
+};
+
+// The path of the file that the ANSI name opens, read from the file itself; empty when none opens.
+std::wstring FileOpenedBy(const std::string& ansiName) {
+  HANDLE file = CreateFileA(ansiName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  wchar_t content[MAX_PATH] = {};
+  DWORD read = 0;
+  ReadFile(file, content, sizeof content - sizeof(wchar_t), &read, nullptr);
+  CloseHandle(file);
+  return content;
+}
+
+std::wstring NoShortForm(const std::wstring&) { return {}; }
+
 TEST_F(CommonDialogTest, FileDialogKeepsTheConfirmedPathInTheSystemCodePage) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
-  const std::wstring existing = std::wstring(temp) + L"quenmire-dialog-café.txt";
-  HANDLE file = CreateFileW(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  CloseHandle(file);
+  const NamedFile latin(L"café", L"quenmire-dialog-café.txt");
+  // Best fit would spell the full-width folder as its plain twin.
+  const NamedFile fullWidth(L"ｔｏｖ", L"tovrex.txt"), plainTwin(L"tov", L"tovrex.txt");
+  const NamedFile chinese(L"游戏目录", L"tovrex.txt"), hangul(L"게임", L"tovrex.txt");
   const std::wstring saved = std::wstring(temp) + L"quenmire-dialog-new";
   DeleteFileW((saved + L".txt").c_str());
 
+  enum class Outcome { Kept, Named, Opened, Nothing };
   struct Case {
     const char* name;
     int32_t kind;
     int32_t initialFilter;
     LRESULT selectedFilter;
     std::wstring typed;  // empty: cancel
-    std::wstring chosen;
-    bool openable;  // the chosen file exists and opens through the ANSI file functions
+    rt::ShortPathLookup shortPath;  // null: the system's
+    Outcome outcome;
+    std::wstring chosen;  // the file named (Named) or opened (Opened)
   };
   const Case cases[] = {
-      {"cancel", 0, -3, 0, L"", L"", false},
-      {"open", 0, 1, 1, existing, existing, true},
-      {"save with the default extension", 1, 0, 0, saved, saved + L".txt", false},
+      {"cancel", 0, -3, 0, L"", nullptr, Outcome::Kept, L""},
+      {"open", 0, 1, 1, latin.Path(), nullptr, Outcome::Opened, latin.Path()},
+      {"save with the default extension", 1, 0, 0, saved, nullptr, Outcome::Named,
+       saved + L".txt"},
+      {"open in a full-width folder", 0, 1, 1, fullWidth.Path(), nullptr, Outcome::Opened,
+       fullWidth.Path()},
+      {"open in a Chinese folder", 0, 1, 1, chinese.Path(), nullptr, Outcome::Opened,
+       chinese.Path()},
+      {"open in a Hangul folder", 0, 1, 1, hangul.Path(), nullptr, Outcome::Opened, hangul.Path()},
+      // A volume without short names: no ANSI path names the file, so no file opens at all.
+      {"open in a Hangul folder without short names", 0, 1, 1, hangul.Path(), NoShortForm,
+       Outcome::Nothing, L""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -287,9 +263,12 @@ TEST_F(CommonDialogTest, FileDialogKeepsTheConfirmedPathInTheSystemCodePage) {
     Write(object, kFileName, std::string("before.txt"));
     Write(object, kInitialFilter, c.initialFilter);
 
+    const rt::ShortPathLookup system =
+        c.shortPath != nullptr ? rt::ReplaceShortPathLookup(c.shortPath) : nullptr;
     DialogDriver driver(c.typed, !c.typed.empty());
     const bool confirmed = OpenCommonDialog(object);
     driver.Join();
+    if (system != nullptr) rt::ReplaceShortPathLookup(system);
     ASSERT_TRUE(driver.found) << "no file dialog appeared";
     EXPECT_FALSE(driver.stuck) << "the dialog did not take the choice";
     EXPECT_EQ(driver.title, L"选择文件");
@@ -298,16 +277,23 @@ TEST_F(CommonDialogTest, FileDialogKeepsTheConfirmedPathInTheSystemCodePage) {
 
     EXPECT_EQ(confirmed, !c.typed.empty());
     const std::string fileName = Text(object, kFileName);
-    EXPECT_EQ(fileName, c.typed.empty() ? "before.txt" : AnsiFromWide(c.chosen));
-    if (c.openable) {
-      HANDLE opened = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-      EXPECT_NE(opened, INVALID_HANDLE_VALUE) << fileName;
-      if (opened != INVALID_HANDLE_VALUE) CloseHandle(opened);
+    switch (c.outcome) {
+      case Outcome::Kept:
+        EXPECT_EQ(fileName, "before.txt");
+        break;
+      case Outcome::Named:
+        EXPECT_EQ(fileName, AnsiFromWide(c.chosen));
+        break;
+      case Outcome::Opened:
+        EXPECT_EQ(FileOpenedBy(fileName), c.chosen) << fileName;
+        break;
+      case Outcome::Nothing:
+        EXPECT_EQ(fileName, "");
+        EXPECT_EQ(FileOpenedBy(fileName), L"");
+        break;
     }
     DestroyWindow(object->Window());
   }
-  DeleteFileW(existing.c_str());
 }
 
 TEST_F(CommonDialogTest, FontDialogStoresTheChoiceBack) {

@@ -15,12 +15,13 @@ struct FixtureRun {
   std::vector<std::string> log;
 };
 
-FixtureRun RunFixture(const std::string& scenario, RunOptions options = {}) {
+FixtureRun RunFixture(const std::string& scenario, RunOptions options = {},
+                      const std::wstring& program = BesideThisProgram(L"runtime_fixture.exe")) {
   static int runs = 0;
   const std::wstring log = TempPath(L"qr-fixture-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                     std::to_wstring(++runs) + L".log");
   DeleteFileW(log.c_str());
-  const std::wstring line = L"\"" + BesideThisProgram(L"runtime_fixture.exe") + L"\" " +
+  const std::wstring line = L"\"" + program + L"\" " +
                             std::wstring(scenario.begin(), scenario.end()) + L" \"" + log + L"\"";
   FixtureRun run{RunProcess(line, options), ReadLines(log)};
   DeleteFileW(log.c_str());
@@ -115,6 +116,43 @@ TEST(StartUp, TheExecutableDirectoryBecomesTheCurrentDirectory) {
   EXPECT_EQ(run.log[3], "directory " + expected);
   EXPECT_EQ(run.log[4], "name runtime_fixture.exe");
   EXPECT_EQ(run.log[5], "command name runtime_fixture.exe");
+}
+
+// The folder an ANSI path of the log names, by its long form; empty when it names none.
+std::wstring FolderNamed(const std::string& line, const std::string& prefix) {
+  if (line.rfind(prefix, 0) != 0) return {};
+  wchar_t wide[MAX_PATH] = {}, longForm[MAX_PATH] = {};
+  const std::string path = line.substr(prefix.size());
+  if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path.c_str(), -1, wide, MAX_PATH) == 0)
+    return {};
+  if (GetLongPathNameW(wide, longForm, MAX_PATH) == 0) return {};
+  return longForm;
+}
+
+// Started from a folder whose name the code page may not spell, the runtime names that very
+// folder (by its short form where it must), makes it current, and keeps its own long file name.
+TEST(StartUp, AChineseNamedFolderBecomesTheCurrentDirectory) {
+  const std::wstring folder =
+      TempPath(L"qr-fixture-" + std::to_wstring(GetCurrentProcessId()) + L"-游戏目录");
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring copy = folder + L"\\runtime_fixture.exe";
+  ASSERT_TRUE(CopyFileW(BesideThisProgram(L"runtime_fixture.exe").c_str(), copy.c_str(), FALSE));
+  wchar_t longFolder[MAX_PATH] = {};
+  ASSERT_NE(GetLongPathNameW(folder.c_str(), longFolder, MAX_PATH), 0u);
+
+  const FixtureRun run = RunFixture("paths", {}, copy);
+  EXPECT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 0u);
+  if (run.log.size() >= 6) {
+    EXPECT_EQ(FolderNamed(run.log[2], "current "), longFolder) << run.log[2];
+    EXPECT_EQ(FolderNamed(run.log[3], "directory "), longFolder) << run.log[3];
+    EXPECT_EQ(run.log[4], "name runtime_fixture.exe");
+    EXPECT_EQ(run.log[5], "command name runtime_fixture.exe");
+  } else {
+    ADD_FAILURE() << "the log ends early: " << ::testing::PrintToString(run.log);
+  }
+  DeleteFileW(copy.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 // Every runtime error: the box's exact text, its caption, exit code -1, and no clean-up.

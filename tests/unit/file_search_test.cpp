@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 #include <string>
 
+#include "runtime/core/ansi_path.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 
@@ -85,6 +87,52 @@ TEST_F(FileSearchTest, ANewPatternReplacesAHeldSearch) {
   Free(again);
   RuntimeServices.OtherService(other::CloseFileSearch, handle);
   RuntimeServices.OtherService(other::CloseFileSearch, 0u);  // null is ignored
+}
+
+// Names the code page cannot spell come back in their short form, never as a best-fit look-alike:
+// each name found opens the file it was found for, and the plain twin is found once.
+TEST(FileSearch, EveryNameFoundOpensTheFileItNames) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string ansiDir =
+      std::string(temp) + "qr-search-names-" + std::to_string(GetCurrentProcessId());
+  const std::wstring dir = ExactWide(ansiDir).value_or(L"");
+  ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+  const struct {
+    const wchar_t* name;
+    const char* content;
+  } files[] = {{L"tov.txt", "plain"}, {L"ｔｏｖ.txt", "full-width"}, {L"游戏.txt", "Chinese"}};
+  std::set<std::string> contents;
+  for (const auto& f : files) {
+    contents.insert(f.content);
+    HANDLE file = CreateFileW((dir + L"\\" + f.name).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, f.content, static_cast<DWORD>(strlen(f.content)), &written, nullptr);
+    CloseHandle(file);
+  }
+
+  std::set<std::string> reached;
+  uint32_t handle = 0;
+  std::string pattern = ansiDir + "\\*.txt";
+  while (Text name = FindFileStep(pattern.c_str(), 0, 0, &handle)) {
+    pattern.clear();
+    HANDLE file = CreateFileA((ansiDir + "\\" + name).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << name;
+    if (file != INVALID_HANDLE_VALUE) {
+      char buffer[64] = {};
+      DWORD read = 0;
+      ReadFile(file, buffer, sizeof buffer, &read, nullptr);
+      CloseHandle(file);
+      EXPECT_TRUE(reached.insert(std::string(buffer, read)).second) << name << " reached twice";
+    }
+    Free(name);
+  }
+  EXPECT_EQ(reached, contents);
+  for (const auto& f : files) DeleteFileW((dir + L"\\" + f.name).c_str());
+  RemoveDirectoryW(dir.c_str());
 }
 
 }  // namespace

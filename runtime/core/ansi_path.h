@@ -1,0 +1,34 @@
+#pragma once
+// Paths cross between the system's wide texts and the runtime's ANSI texts only here. A wide path
+// becomes ANSI only when the ANSI text names exactly the same file: the long form when every
+// character has its own spelling in the code page (never a best-fit look-alike: "ｔｏｖ" is not
+// "tov"), otherwise the system's short form when that one has; otherwise no path at all.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace rt {
+
+// The short form of a path, or an empty text when the system has none for it.
+using ShortPathLookup = std::wstring (*)(const std::wstring& path);
+std::wstring SystemShortPath(const std::wstring& path);
+
+// The ANSI text of the wide text when it converts back to exactly the same wide text.
+std::optional<std::string> ExactAnsi(const std::wstring& wide, UINT codePage = CP_ACP);
+// The wide text of ANSI text; none when it holds a byte sequence the code page does not define.
+std::optional<std::wstring> ExactWide(const std::string& ansi, UINT codePage = CP_ACP);
+
+// The ANSI path that names the file of the wide path. A path whose file does not exist yet (a
+// file about to be saved) is shortened in its folder part only.
+std::optional<std::string> AnsiPath(const std::wstring& path, ShortPathLookup shortPath,
+                                    UINT codePage = CP_ACP);
+// The same with the process's short-form lookup: the system's, or one set by ReplaceShortPathLookup.
+std::optional<std::string> AnsiPath(const std::wstring& path);
+
+// Replaces the process's short-form lookup (a test uses this to stand for a volume without short
+// names); returns the one it replaced.
+ShortPathLookup ReplaceShortPathLookup(ShortPathLookup lookup);
+
+}  // namespace rt

@@ -1,0 +1,86 @@
+#include "runtime/core/ansi_path.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace rt {
+namespace {
+
+constexpr UINT kEnglish = 1252, kChinese = 936;
+
+// The short forms of a volume that has them, for the paths the rows use; none for any other.
+std::wstring KnownShortForm(const std::wstring& path) {
+  static const struct {
+    const wchar_t* longForm;
+    const wchar_t* shortForm;
+  } known[] = {
+      {L"C:\\ｔｏｖ\\tovrex.exe", L"C:\\TOV~1\\tovrex.exe"},
+      {L"C:\\游戏目录\\tovrex.exe", L"C:\\YXML~1\\tovrex.exe"},
+      {L"C:\\游戏目录", L"C:\\YXML~1"},
+  };
+  for (const auto& entry : known)
+    if (path == entry.longForm) return entry.shortForm;
+  return {};
+}
+// A volume with short names switched off: the system answers with the long form.
+std::wstring LongFormOnly(const std::wstring& path) { return path; }
+std::wstring NoShortForm(const std::wstring&) { return {}; }
+
+TEST(AnsiPath, NamesTheChosenFileOrNone) {
+  const struct {
+    const char* name;
+    UINT codePage;
+    const wchar_t* path;
+    ShortPathLookup shortPath;
+    std::optional<std::string> expected;
+  } rows[] = {
+      {"plain", kEnglish, L"C:\\Games\\tov\\tovrex.exe", NoShortForm,
+       "C:\\Games\\tov\\tovrex.exe"},
+      {"a letter of the code page", kEnglish, L"C:\\Jogos\\café\\tovrex.exe", NoShortForm,
+       "C:\\Jogos\\caf\xE9\\tovrex.exe"},
+      {"full-width letters spelled in GBK", kChinese, L"C:\\ｔｏｖ\\tovrex.exe", NoShortForm,
+       "C:\\\xA3\xF4\xA3\xEF\xA3\xF6\\tovrex.exe"},
+      {"Chinese spelled in GBK", kChinese, L"C:\\游戏目录\\tovrex.exe", NoShortForm,
+       "C:\\\xD3\xCE\xCF\xB7\xC4\xBF\xC2\xBC\\tovrex.exe"},
+      // Best fit would give "C:\tov\tovrex.exe", the plain twin's file.
+      {"full-width letters by their short form", kEnglish, L"C:\\ｔｏｖ\\tovrex.exe",
+       KnownShortForm, "C:\\TOV~1\\tovrex.exe"},
+      {"Chinese by its short form", kEnglish, L"C:\\游戏目录\\tovrex.exe", KnownShortForm,
+       "C:\\YXML~1\\tovrex.exe"},
+      {"a file not there yet, in a folder with a short form", kEnglish,
+       L"C:\\游戏目录\\新.exe", KnownShortForm, std::nullopt},
+      {"a new file of a plain name, in a folder with a short form", kEnglish,
+       L"C:\\游戏目录\\new.exe", KnownShortForm, "C:\\YXML~1\\new.exe"},
+      {"best fit and no short form", kEnglish, L"C:\\ｔｏｖ\\tovrex.exe", NoShortForm,
+       std::nullopt},
+      {"Chinese and no short form", kEnglish, L"C:\\游戏目录\\tovrex.exe", NoShortForm,
+       std::nullopt},
+      {"short names switched off", kEnglish, L"C:\\ｔｏｖ\\tovrex.exe", LongFormOnly,
+       std::nullopt},
+      {"Hangul, in neither code page", kChinese, L"C:\\게임\\tovrex.exe", LongFormOnly,
+       std::nullopt},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(AnsiPath(row.path, row.shortPath, row.codePage), row.expected) << row.name;
+}
+
+TEST(ExactWide, RefusesBytesTheCodePageDoesNotDefine) {
+  const struct {
+    const char* name;
+    UINT codePage;
+    std::string ansi;
+    std::optional<std::wstring> expected;
+  } rows[] = {
+      {"empty", kChinese, "", L""},
+      {"GBK", kChinese, "C:\\\xD3\xCE\xCF\xB7", L"C:\\游戏"},
+      {"a lead byte without its trail byte", kChinese, "C:\\\xD3", std::nullopt},
+      {"code page 1252", kEnglish, "caf\xE9", L"café"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(ExactWide(row.ansi, row.codePage), row.expected) << row.name;
+}
+
+}  // namespace
+}  // namespace rt
