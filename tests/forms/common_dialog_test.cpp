@@ -24,13 +24,16 @@ enum : int32_t {
   kOverwritePrompt = 9,
   kPathMustExist = 10,
   kNoChangeDirectory = 11,
+  kUnderline = 16,
   kFontName = 17,
   kFontSize = 18,
   kOwnCount = 22,
 };
 
-constexpr DWORD kControlFileName = 0x47C;
-constexpr DWORD kControlFileType = 0x470;
+constexpr int kControlFileName = 0x47C;   // the file dialog's file-name box
+constexpr int kControlFileType = 0x470;   // the file dialog's file-type list
+constexpr int kControlFontSize = 0x472;   // the font dialog's size box
+constexpr int kControlUnderline = 0x411;  // the font dialog's underline box
 
 std::string AnsiFromWide(const std::wstring& text) {
   char buffer[1024] = {};
@@ -38,16 +41,37 @@ std::string AnsiFromWide(const std::wstring& text) {
   return buffer;
 }
 
-// Drives the file or font dialog this process shows, from a second thread: waits for it, notes
-// its title and the text of its file-name box, then either types a path and confirms, or
-// cancels. A dialog still open ten seconds later (refusing the choice with a message box, say)
-// is cancelled, so that a failing case ends instead of hanging.
+// Polls until done() holds, for at most timeoutMs; true when it held.
+template <typename Condition>
+bool WaitUntil(Condition done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+// What the driver does with the dialog once it is ready.
+struct DialogAction {
+  int readyControl;       // the dialog is ready once this control exists
+  bool confirm;           // IDOK, or IDCANCEL
+  std::wstring typed;     // put into the file-name box before confirming, when not empty
+  std::wstring fontSize;  // put into the font dialog's size box, when not empty
+  bool underline = false;  // tick the font dialog's underline box
+};
+
+// Drives the file or font dialog this process shows, from a second thread: waits for it to be
+// ready, notes its title and the text of its file-name box, then acts on it and confirms or
+// cancels. A dialog still open afterwards (refusing the choice with a message box, say) is
+// cancelled, so that a failing case ends instead of hanging; `waitedFor` names what did not come.
 class DialogDriver {
  public:
-  explicit DialogDriver(std::wstring typed, bool confirm)
-      : typed_(std::move(typed)), confirm_(confirm) {
+  explicit DialogDriver(DialogAction action) : action_(std::move(action)) {
     thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
   }
+  DialogDriver(std::wstring typed, bool confirm)
+      : DialogDriver(DialogAction{kControlFileName, confirm, std::move(typed), L"", false}) {}
   ~DialogDriver() { Join(); }
   void Join() {
     if (thread_ == nullptr) return;
@@ -58,11 +82,18 @@ class DialogDriver {
 
   bool found = false;
   bool stuck = false;
+  std::string waitedFor;  // empty when every wait ended in time
   std::wstring title, fileName;
   LRESULT fileType = -1;  // the selected filter, 0-based
 
  private:
-  static BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
+  struct Search {
+    int readyControl;  // 0: any visible dialog
+    HWND found;
+  };
+
+  static BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     wchar_t className[16] = {};
@@ -70,24 +101,28 @@ class DialogDriver {
     if (pid != GetCurrentProcessId() || std::wstring(className) != L"#32770" ||
         !IsWindowVisible(window))
       return TRUE;
-    *reinterpret_cast<HWND*>(result) = window;
+    if (search->readyControl != 0 && GetDlgItem(window, search->readyControl) == nullptr)
+      return TRUE;
+    search->found = window;
     return FALSE;
   }
 
-  // A visible dialog of this process, waiting up to timeoutMs for one; null when there is none.
-  static HWND WaitForDialog(DWORD timeoutMs) {
-    HWND dialog = nullptr;
-    for (DWORD waited = 0;; waited += 50) {
-      EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&dialog));
-      if (dialog != nullptr || waited >= timeoutMs) return dialog;
-      Sleep(50);
-    }
+  // A visible dialog of this process that has the control (any, for 0); null when there is none.
+  static HWND ShownDialog(int readyControl) {
+    Search search{readyControl, nullptr};
+    EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
   }
 
   static DWORD WINAPI Run(void* self) {
     auto& driver = *static_cast<DialogDriver*>(self);
-    HWND dialog = WaitForDialog(15000);
-    if (dialog == nullptr) return 0;
+    const DialogAction& act = driver.action_;
+    HWND dialog = nullptr;
+    // The dialog shows before it has made all its controls: wait for the one it is driven by.
+    if (!WaitUntil([&] { return (dialog = ShownDialog(act.readyControl)) != nullptr; }, 15000)) {
+      driver.waitedFor = "a dialog with control " + std::to_string(act.readyControl);
+      return 0;
+    }
     driver.found = true;
     wchar_t text[1024] = {};
     SendMessageW(dialog, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
@@ -97,21 +132,28 @@ class DialogDriver {
       text[0] = L'\0';
       SendMessageW(name, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
       driver.fileName = text;
-      if (driver.confirm_ && !driver.typed_.empty())
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(driver.typed_.c_str()));
+      if (act.confirm && !act.typed.empty())
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(act.typed.c_str()));
     }
-    PostMessageW(dialog, WM_COMMAND, driver.confirm_ ? IDOK : IDCANCEL, 0);
-    for (DWORD waited = 0; IsWindow(dialog) && waited < 10000; waited += 50) Sleep(50);
-    while (HWND left = WaitForDialog(0)) {
+    if (!act.fontSize.empty())
+      SendMessageW(GetDlgItem(dialog, kControlFontSize), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(act.fontSize.c_str()));
+    if (act.underline) SendMessageW(GetDlgItem(dialog, kControlUnderline), BM_CLICK, 0, 0);
+    PostMessageW(dialog, WM_COMMAND, act.confirm ? IDOK : IDCANCEL, 0);
+    if (!WaitUntil([&] { return !IsWindow(dialog); }, 10000))
+      driver.waitedFor = "the dialog to close";
+    while (HWND left = ShownDialog(0)) {
       driver.stuck = true;
       PostMessageW(left, WM_COMMAND, IDCANCEL, 0);
-      Sleep(200);
+      if (!WaitUntil([&] { return !IsWindow(left); }, 10000)) {
+        driver.waitedFor = "a dialog left open to close";
+        break;
+      }
     }
     return 0;
   }
 
-  std::wstring typed_;
-  bool confirm_;
+  DialogAction action_;
   HANDLE thread_ = nullptr;
 };
 
@@ -291,6 +333,7 @@ TEST_F(CommonDialogTest, FileDialogKeepsTheConfirmedPathInTheSystemCodePage) {
     const bool confirmed = OpenCommonDialog(object);
     driver.Join();
     ASSERT_TRUE(driver.found) << "no file dialog appeared";
+    EXPECT_EQ(driver.waitedFor, "");
     EXPECT_FALSE(driver.stuck) << "the dialog did not take the choice";
     EXPECT_EQ(driver.title, L"选择文件");
     EXPECT_EQ(driver.fileName, L"before.txt") << "the file name is the initial name";
@@ -316,13 +359,17 @@ TEST_F(CommonDialogTest, FontDialogStoresTheChoiceBack) {
   Write(object, kKind, 2);
   Write(object, kFontName, std::string("DejaVu Sans"));
   Write(object, kFontSize, 12);
-  DialogDriver driver(L"", true);
+  Write(object, kUnderline, 0);
+  // Another size typed and underline ticked in the dialog: both must come back.
+  DialogDriver driver(DialogAction{kControlFontSize, true, L"", L"20", true});
   EXPECT_TRUE(OpenCommonDialog(object));
   driver.Join();
-  EXPECT_TRUE(driver.found);
+  ASSERT_TRUE(driver.found) << "no font dialog appeared";
+  EXPECT_EQ(driver.waitedFor, "");
   EXPECT_FALSE(driver.stuck);
   EXPECT_EQ(Text(object, kFontName), "DejaVu Sans");
-  EXPECT_EQ(Number(object, kFontSize), 12);
+  EXPECT_EQ(Number(object, kFontSize), 20);
+  EXPECT_EQ(Number(object, kUnderline), 1);
 }
 
 TEST_F(CommonDialogTest, OpenRefusesOtherComponentsAndTheHelpKind) {
