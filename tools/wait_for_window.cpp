@@ -1,8 +1,9 @@
 // Waits until a visible top-level window of a class appears (any process of this Wine session),
 // so that a script can tell when a program's window is up. Arguments: class name, time limit
 // in milliseconds, and optionally the class of a child that must show a text first (for the
-// tool: its label, whose caption the first tick of its timer writes). Exit code 0: it
-// appeared; 1: it did not in time.
+// tool: its label, whose caption the first tick of its timer writes). Once it is there, the
+// window is repainted through and through before this program ends, so that a screenshot taken
+// next shows what the window holds. Exit code 0: it appeared; 1: it did not in time.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -32,8 +33,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   while (GetTickCount() - start < limit) {
     const HWND window = FindWindowW(className, nullptr);
     if (window != nullptr && IsWindowVisible(window) &&
-        (childClass == nullptr || ChildShowsText(window, childClass)))
+        (childClass == nullptr || ChildShowsText(window, childClass))) {
+      // Painted now, by the window's own thread, before this call returns.
+      RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
       return 0;
+    }
     Sleep(100);
   }
   return 1;

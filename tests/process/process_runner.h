@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,8 +34,18 @@ struct RunOptions {
   std::wstring workingDirectory;
   DWORD timeLimitMs = 30000;
   void (*whileRunning)(DWORD processId) = nullptr;
+  // With whileRunning: a process that has made no window this long after its start is ended
+  // then (0: only the time limit applies).
+  DWORD firstWindowLimitMs = 0;
 };
 ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& options = {});
+
+// What the screen shows in the area (in screen coordinates), read in one copy: 0x00RRGGBB
+// pixels, row by row from the top; empty for an empty area.
+std::vector<uint32_t> ScreenPixels(const RECT& area);
+
+// Polls until done() holds or timeoutMs have passed; true when it held.
+bool PollUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // The top-level window of the process with this class, or null.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className);

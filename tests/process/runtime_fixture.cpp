@@ -58,6 +58,10 @@ struct LoggedObject : rt::RuntimeObject {
   ~LoggedObject() override { Log(std::string("object closed") + (HiddenOwnerAlive() ? ", owner alive" : ", owner gone")); }
 };
 
+// Set by the GUI thread once its message loop has taken a message posted to it: the loop runs.
+HANDLE loopRunning = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+constexpr UINT kLoopProbe = WM_APP + 1;
+
 // Pumps messages until the process is ended from elsewhere, or gives up after 15 seconds.
 void WaitForTheEnd() {
   SetTimer(nullptr, 0, 15000, nullptr);
@@ -67,12 +71,16 @@ void WaitForTheEnd() {
       Log("gave up waiting");
       return;
     }
+    if (msg.message == kLoopProbe && msg.hwnd == nullptr) SetEvent(loopRunning);
     DispatchMessageW(&msg);
   }
 }
 
+// Exits while the GUI thread waits in its message loop.
 DWORD WINAPI ExitFromAnotherThread(void*) {
-  Sleep(300);
+  PostThreadMessageW(guiThread, kLoopProbe, 0, 0);
+  if (WaitForSingleObject(loopRunning, 15000) != WAIT_OBJECT_0)
+    Log("the GUI thread's message loop did not run within 15 s");
   services.Exit(7);
   Log("Exit returned on the other thread");
   return 0;
