@@ -65,8 +65,9 @@ std::wstring BuiltTool();
 ToolRun RunTool(const std::wstring& program, const std::function<void(const MainWindow&)>& drive,
                 const std::wstring& workingDirectory = {});
 
-// Polls until done() holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// Polls until done() holds or the time is up; true when it held. The default bound only ends a
+// wait gone wrong: under emulation on a busy machine, a first dialog can take many seconds.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
 
 void Click(HWND button);
 // Posted messages of one thread are handled in order: everything posted to the tool's window

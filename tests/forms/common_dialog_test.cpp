@@ -57,7 +57,7 @@ struct DialogAction {
   int readyControl;       // the dialog is ready once this control exists
   bool confirm;           // IDOK, or IDCANCEL
   std::wstring typed;     // put into the file-name box before confirming, when not empty
-  std::wstring fontSize;  // put into the font dialog's size box, when not empty
+  std::wstring fontSize;  // chosen in the font dialog's size list, when not empty
   bool underline = false;  // tick the font dialog's underline box
 };
 
@@ -135,9 +135,19 @@ class DialogDriver {
       if (act.confirm && !act.typed.empty())
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(act.typed.c_str()));
     }
-    if (!act.fontSize.empty())
-      SendMessageW(GetDlgItem(dialog, kControlFontSize), WM_SETTEXT, 0,
-                   reinterpret_cast<LPARAM>(act.fontSize.c_str()));
+    if (!act.fontSize.empty()) {
+      // Chosen in the size list as a click would: the selection, then the dialog told of it.
+      HWND sizes = GetDlgItem(dialog, kControlFontSize);
+      const LRESULT index = SendMessageW(sizes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(act.fontSize.c_str()));
+      if (index == CB_ERR) {
+        driver.waitedFor = "the font dialog's size list to offer the size";
+      } else {
+        SendMessageW(sizes, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kControlFontSize, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(sizes));
+      }
+    }
     if (act.underline) SendMessageW(GetDlgItem(dialog, kControlUnderline), BM_CLICK, 0, 0);
     PostMessageW(dialog, WM_COMMAND, act.confirm ? IDOK : IDCANCEL, 0);
     if (!WaitUntil([&] { return !IsWindow(dialog); }, 10000))
