@@ -99,8 +99,7 @@ ToolRun RunTool(const std::wstring& program, const std::function<void(const Main
   currentWindowShown = false;
   RunOptions options;
   options.workingDirectory = workingDirectory;
-  // RunProcess checks its limit only between steps: it must outlast the whole drive, or it would
-  // end the tool before the closing message is handled.
+  // Counted again once the drive is over: the time the tool has to handle the close and end.
   options.timeLimitMs = 180000;
   options.firstWindowLimitMs = kMainWindowWaitMs;  // no window at all: fail at once
   options.whileRunning = &DriveMainWindow;

@@ -148,7 +148,7 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
   bool poked = false;
   HWND answered = nullptr;
   bool timedOut = false;
-  const DWORD start = GetTickCount();
+  DWORD start = GetTickCount();
   while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
     const DWORD elapsed = GetTickCount() - start;
     // Over the time limit, or still without a window when one was needed to poke.
@@ -175,6 +175,9 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
     if (!poked && options.whileRunning && FindProcessWindow(process.dwProcessId, nullptr)) {
       poked = true;
       options.whileRunning(process.dwProcessId);
+      // The step bounds its own waits and may take long on a busy machine: the time limit
+      // counts again from its end, for the process to finish.
+      start = GetTickCount();
     }
   }
   outcome.ended = !timedOut;

@@ -29,7 +29,8 @@ std::vector<std::string> ReadLines(const std::wstring& path);
 
 // Runs the command line; with a working directory when one is given. While waiting for the end,
 // a message box of the process is read and confirmed with its OK button. An optional step runs
-// once the process's first top-level window exists (for tests that poke the running program).
+// once the process's first top-level window exists (for tests that poke the running program);
+// the time limit counts from the start, and again from the end of that step.
 struct RunOptions {
   std::wstring workingDirectory;
   DWORD timeLimitMs = 30000;
