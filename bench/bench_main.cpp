@@ -161,6 +161,12 @@ void Fail(const char* what) {
   std::exit(1);
 }
 
+// The window's thread has finished what it was handling: a message sent to it is answered only
+// between handlers (a handler still freeing its copies after the write holds it back).
+void Settle(HWND window, const char* what) {
+  if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr) == 0) Fail(what);
+}
+
 double KiB(uint64_t bytes) { return static_cast<double>(bytes) / kKiB; }
 
 void Keep(std::vector<double>& series, double value, const char* what) {
@@ -313,7 +319,7 @@ void RunRound(int round, const Programs& programs, Results& results) {
   const auto timeCheck = [](HWND button, HWND box) {
     SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 2000,
                         nullptr);
-    Sleep(100);  // let the window settle after the previous click
+    Settle(box, "a window did not finish its previous click within 20 s");
     return TimeClick(button, [box] { return WindowText(box) == kSignatureValue; });
   };
   for (int click = 0; click < kClicksPerRound; ++click)
@@ -329,17 +335,17 @@ void RunRound(int round, const Programs& programs, Results& results) {
     SendMessageW(copyFloorResolution, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(resolution.pair));
     Pair((click + round) % 2 == 0,
          [&] {
-           Sleep(100);
+           Settle(toolApply, "the tool did not finish its previous click within 20 s");
            Keep(results.apply.tool,
                 TimeClick(toolApply, [&] { return toolFields.Holds(resolution); }), "tool apply");
          },
          [&] {
-           Sleep(100);
+           Settle(floorApply, "the floor did not finish its previous click within 20 s");
            Keep(results.apply.floor,
                 TimeClick(floorApply, [&] { return floorFields.Holds(resolution); }),
                 "floor apply");
          });
-    Sleep(100);
+    Settle(copyFloorApply, "the copying floor did not finish its previous click within 20 s");
     Keep(results.applyWithCopy.tool,
          TimeClick(copyFloorApply, [&] { return copyFloorFields.Holds(resolution); }),
          "copying floor apply");
@@ -347,7 +353,7 @@ void RunRound(int round, const Programs& programs, Results& results) {
   results.applyWithCopy.floor.insert(results.applyWithCopy.floor.end(),
                                      results.apply.floor.end() - kClicksPerRound,
                                      results.apply.floor.end());
-  Sleep(100);  // the last handler frees its copies after the write
+  Settle(toolApply, "the tool did not finish its last click within 20 s");
 
   const MemoryCounters toolAfterPatch = tool->Memory();
   const MemoryCounters floorMemory = floor->Memory();

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the tool and the benchmark, then measures the tool against its floors under Wine (on a
+# Builds the benchmark and the tool, then measures the tool against its floors under Wine (on a
 # virtual display when there is none). Prints the table and writes it as CSV to
 # build/bench/benchmarks.csv, every run's value to build/bench/benchmark-runs.csv and the machine
 # it ran on to build/bench/machine.txt. Argument: the number of rounds (15 unless given).
@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
 rounds="${1:-15}"
 
-bash "$root/scripts/build.sh"
+bash "$root/scripts/build.sh" bench_driver
 
 # The executable as it ships: without its symbol table.
 i686-w64-mingw32-strip -o "$build/bench/quenmire-res-stripped.exe" "$build/app/quenmire-res.exe"

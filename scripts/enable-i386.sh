@@ -12,6 +12,17 @@ runs_i386() { "$probe" --version >/dev/null 2>&1; }
 [ -x "$probe" ] || { echo "enable-i386: $probe is missing (libc6:i386)" >&2; exit 1; }
 runs_i386 && exit 0
 
+# The Debian archive this machine is configured with (its sources, not its package lists, which
+# may be empty before the first update); Debian's own redirector when none is configured.
+debian_archive() {
+  local uri
+  uri=$( { grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{print $2}'
+           grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list |
+             sed 's/\[[^]]*\]//' | awk '{print $2}'; } |
+         grep -v -e security -e '^$' | head -n1 || true)
+  echo "${uri:-http://deb.debian.org/debian}"
+}
+
 emulator=/usr/local/libexec/qemu-i386
 release=trixie
 if [ ! -x "$emulator" ]; then
@@ -19,9 +30,7 @@ if [ ! -x "$emulator" ]; then
   # A private apt state for the one download, so the system's package lists stay as they are.
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
-  archive=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' 'Created-By: Packages' |
-            awk '$2 !~ /-/ {print $1; exit}')
-  echo "deb $archive $release main" > "$work/sources.list"
+  echo "deb $(debian_archive) $release main" > "$work/sources.list"
   mkdir -p "$work/lists/partial" "$work/cache"
   apt_private=(-o Dir::Etc::sourcelist="$work/sources.list" -o Dir::Etc::sourceparts=-
                -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache"

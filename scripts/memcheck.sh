@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Runs the runtime's unit tests and the process tests again on a checked heap, and fails when the
-# checker reports anything. The checker is Wine's own: switched on per program through the
-# prefix's image options (GlobalFlag 0xD0: a guard tail behind every block, the arguments of
-# every heap call checked, the whole heap checked at every call). An overrun of a block or a write
+# checker reports anything, or when it does not report a known overrun. The checker is Wine's
+# own, switched on per program by heap-checking.sh. An overrun of a block or a write
 # into a freed one shows as an "err:heap" line and ends the program; a double free fails quietly
 # inside the program and shows only as a "warn:heap" line. Expects a display (test.sh gives one).
 set -euo pipefail
@@ -12,22 +11,9 @@ logs="$build/memcheck"
 mkdir -p "$logs"
 export WINEPREFIX="$build/wineprefix"
 
-# Every program these tests start runs checked as well.
-programs=(core_tests.exe file_holder.exe process_tests.exe runtime_fixture.exe form_fixture.exe
-          truncated_form_fixture.exe quenmire-res.exe form_sequence_tests.exe)
-options='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options'
-set_checking() {
-  for program in "${programs[@]}"; do
-    if [ "$1" = on ]; then
-      "$build/wine-run" reg add "$options\\$program" /v GlobalFlag /t REG_DWORD /d 0xD0 /f
-    else
-      "$build/wine-run" reg delete "$options\\$program" /f
-    fi
-  done >/dev/null 2>&1 || true
-  wineserver -w
-}
-set_checking on
-trap 'set_checking off' EXIT
+# Every program these tests start runs checked as well (the list is in heap-checking.sh).
+bash "$root/scripts/heap-checking.sh" on
+trap 'bash "$root/scripts/heap-checking.sh" off' EXIT
 
 # The checked heap keeps freed blocks for a while to catch writes into them, so the tests that
 # count the heap's busy blocks cannot pass on it; they run in the ordinary test command.
@@ -58,6 +44,17 @@ run_checked() {
     status=1
   fi
 }
+
+# The checker itself first: a program that overruns a block must be reported, or the checker
+# is not on and the runs below would prove nothing.
+echo "Heap-checked run: heap_overrun_fixture (must be reported)"
+LANG=zh_CN.UTF-8 WINEDEBUG=warn+heap "$build/wine-run" "$build/tests/unit/heap_overrun_fixture.exe" \
+  >"$logs/heap_overrun_fixture.log" 2>&1 || true
+if ! grep -q ':err:heap:' "$logs/heap_overrun_fixture.log"; then
+  echo "  the heap checker did not report the overrun: it is not switched on" \
+       "(log: $logs/heap_overrun_fixture.log)" >&2
+  exit 1
+fi
 
 run_checked core_tests "$build/tests/unit/core_tests.exe" --gtest_filter="-$counting"
 run_checked process_tests "$build/tests/process/process_tests.exe"

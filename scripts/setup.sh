@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian machine, as root.
-# Idempotent: when every package and the zh_CN locale are present it only checks and returns.
+# Idempotent: when every package and both locales are present it only checks and returns.
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-i686-posix wine wine32:i386 wine64
-          xvfb xauth xdotool imagemagick fonts-wqy-microhei locales googletest)
+          xvfb xauth imagemagick fonts-wqy-microhei locales googletest)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,10 +22,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
-  grep -qx 'zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-  grep -qx 'en_US.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'en_US.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen >/dev/null
-fi
+# The tests run the tool as on a Chinese and as on an English system: each locale on its own.
+generate=false
+for locale in zh_CN en_US; do
+  locale -a 2>/dev/null | grep -qix "$locale.utf8" && continue
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: the locale $locale.UTF-8 is missing; run as root to generate it" >&2
+    exit 1
+  fi
+  grep -qx "$locale.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null || echo "$locale.UTF-8 UTF-8" >> /etc/locale.gen
+  generate=true
+done
+if $generate; then locale-gen >/dev/null; fi
 
 bash "$(dirname "$0")/enable-i386.sh"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs inside a virtual display: starts the tool ($3...), waits for its window and the first
-# tick's verdict in its label, saves a screenshot of the display to $1, then ends the tool's
-# Wine session. $2 is the build directory; WINE_RUN the wrapper of the prefix the tool runs in.
+# tick's verdict in its label (then painted), saves a screenshot of the display to $1, then ends
+# the tool's Wine session. $2 is the build directory; WINE_RUN the wrapper of the prefix the tool
+# runs in.
 set -uo pipefail
 shot="$1"; build="$2"; shift 2
 wine_run="${WINE_RUN:-$build/wine-run}"
@@ -14,7 +15,6 @@ if ! "$wine_run" "$build/tools/wait_for_window.exe" PvWindow 60000 _Kw_TransLabe
   wait "$tool"
   exit 1
 fi
-sleep 0.5  # the label paints its new caption
 import -window root "$shot"
 echo "The window is up; screenshot saved to $shot"
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true

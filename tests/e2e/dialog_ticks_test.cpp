@@ -22,12 +22,14 @@ TEST(OpenDialog, TicksKeepUpdatingTheLabelWhileTheDialogIsOpen) {
 
     HWND dialog = OpenLoadDialog(main);
     ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main.window)) << "the dialog is modal";
     MoveClearOf(dialog, c.label);  // the label's ink is read off the screen
 
     PutText(c.signatureBox, kDirectorsCutValue);
     EXPECT_TRUE(ShowsVerdict(c.label, kPassed, Ink::Green));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(c.list) != FALSE; }));
     EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog closed on its own";
+    EXPECT_EQ(DialogWindows(main.processId), std::vector<HWND>{dialog}) << "one dialog only";
 
     PutText(c.signatureBox, L"0");
     EXPECT_TRUE(ShowsVerdict(c.label, kFailed, Ink::Red));

@@ -22,8 +22,9 @@ std::wstring SignatureText(const std::vector<uint8_t>& image) {
 }
 
 std::vector<uint8_t> Patched(std::vector<uint8_t> image, const Resolution& resolution) {
-  std::memcpy(&image[kWidthOffset], resolution.fields, 2);
-  std::memcpy(&image[kHeightOffset], resolution.fields + 2, 2);
+  if (image.size() >= kWidthOffset + 2) std::memcpy(&image[kWidthOffset], resolution.fields, 2);
+  if (image.size() >= kHeightOffset + 2)
+    std::memcpy(&image[kHeightOffset], resolution.fields + 2, 2);
   return image;
 }
 

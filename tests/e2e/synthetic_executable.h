@@ -24,7 +24,8 @@ inline std::vector<uint8_t> DirectorsCut() { return ExecutableImage(kDirectorsCu
 // ends before it.
 std::wstring SignatureText(const std::vector<uint8_t>& image);
 
-// The image as the tool leaves it after writing the resolution: the two fields, nothing else.
+// The image as the tool leaves it after writing the resolution: each field that lies wholly
+// inside the image is replaced, nothing else.
 std::vector<uint8_t> Patched(std::vector<uint8_t> image, const Resolution& resolution);
 std::vector<uint8_t> FieldBytes(const Resolution& resolution);
 // The four bytes of the two fields in the file as it is now, width first.

@@ -5,9 +5,6 @@
 namespace e2e {
 namespace {
 
-constexpr int kFileNameBox = 0x47C;   // cmb13: the open dialog's file-name box
-constexpr int kFileTypeList = 0x470;  // cmb1
-
 const std::function<void(const MainWindow&)>* currentDrive = nullptr;
 bool currentWindowShown = false;
 
@@ -26,33 +23,41 @@ bool IsFileDialog(HWND dialog) { return GetDlgItem(dialog, kFileNameBox) != null
 
 struct DialogSearch {
   DWORD processId;
-  bool fileDialog;
-  HWND found;
+  bool visibleOnly;
+  std::vector<HWND> found;
 };
 
-BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
+BOOL CALLBACK CollectDialog(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<DialogSearch*>(data);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  if (pid == search->processId && IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-      IsFileDialog(window) == search->fileDialog) {
-    search->found = window;
-    return FALSE;
-  }
+  if (pid == search->processId && ClassOf(window) == L"#32770" &&
+      (!search->visibleOnly || IsWindowVisible(window)))
+    search->found.push_back(window);
   return TRUE;
 }
 
+// The first visible dialog of the process that is (or is not) a file dialog, or null.
 HWND ShownDialog(DWORD processId, bool fileDialog) {
-  DialogSearch search{processId, fileDialog, nullptr};
-  EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND dialog : DialogWindows(processId))
+    if (IsFileDialog(dialog) == fileDialog) return dialog;
+  return nullptr;
 }
 
 void DriveMainWindow(DWORD processId) {
   HWND window = nullptr;
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+  const auto ended = [&] {
+    return process != nullptr && WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+  };
   // The process's first window may be a helper the system makes a moment before the main one.
-  WaitUntil([&] { return (window = VisibleWindowOf(processId, L"PvWindow")) != nullptr; }, 15000);
-  if (window == nullptr) return;  // left to RunProcess's time limit
+  WaitUntil(
+      [&] { return (window = VisibleWindowOf(processId, L"PvWindow")) != nullptr || ended(); },
+      kMainWindowWaitMs);
+  // No window, nothing to drive: end the tool now rather than at RunProcess's time limit.
+  if (window == nullptr && process != nullptr) TerminateProcess(process, kNoWindowExitCode);
+  if (process != nullptr) CloseHandle(process);
+  if (window == nullptr) return;
   currentWindowShown = true;
   (*currentDrive)(MainWindow{processId, window});
   if (HWND dialog = ShownDialog(processId, true)) CancelDialog(dialog);
@@ -94,9 +99,9 @@ ToolRun RunTool(const std::wstring& program, const std::function<void(const Main
   currentWindowShown = false;
   RunOptions options;
   options.workingDirectory = workingDirectory;
-  // RunProcess checks its limit only between steps: it must outlast the whole drive, or it would
-  // end the tool before the closing message is handled.
+  // Counted again once the drive is over: the time the tool has to handle the close and end.
   options.timeLimitMs = 180000;
+  options.firstWindowLimitMs = kMainWindowWaitMs;  // no window at all: fail at once
   options.whileRunning = &DriveMainWindow;
   ToolRun run;
   run.outcome = RunProcess(L"\"" + program + L"\"", options);
@@ -106,24 +111,23 @@ ToolRun RunTool(const std::wstring& program, const std::function<void(const Main
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (done()) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
-  }
+  return PollUntil(done, timeoutMs);
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-bool ClickAndWaitHandled(HWND button, HWND list) {
+bool PostedMessagesHandled(HWND list) {
   const int selection = ListSelection(list);
-  Click(button);
   PostMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   const bool handled = WaitUntil([&] { return ListSelection(list) == CB_ERR; });
   SendMessageTimeoutW(list, CB_SETCURSEL, static_cast<WPARAM>(selection), 0, SMTO_ABORTIFHUNG, 2000,
                       nullptr);
   return handled;
+}
+
+bool ClickAndWaitHandled(HWND button, HWND list) {
+  Click(button);
+  return PostedMessagesHandled(list);
 }
 
 void PutText(HWND control, const std::wstring& text) {
@@ -228,6 +232,12 @@ std::set<HWND> VisibleWindowsOf(DWORD processId) {
   return search.found;
 }
 
+std::vector<HWND> DialogWindows(DWORD processId, bool visibleOnly) {
+  DialogSearch search{processId, visibleOnly, {}};
+  EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 HWND ShownMessageBox(DWORD processId) { return ShownDialog(processId, false); }
 
 HWND ShownOpenDialog(DWORD processId) { return ShownDialog(processId, true); }
@@ -256,25 +266,9 @@ Ink InkOf(HWND control) {
 
   // Another process's window cannot be asked to draw into this process's DC: copy what the
   // screen shows instead.
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-
   int black = 0, green = 0, red = 0;
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  for (int i = 0; i < width * height; ++i) {
-    const int b = pixels[i] & 0xFF, g = (pixels[i] >> 8) & 0xFF, r = (pixels[i] >> 16) & 0xFF;
+  for (uint32_t pixel : ScreenPixels(area)) {
+    const int b = pixel & 0xFF, g = (pixel >> 8) & 0xFF, r = (pixel >> 16) & 0xFF;
     if (g - std::max(r, b) >= 64)
       ++green;
     else if (r - std::max(g, b) >= 64)
@@ -282,10 +276,6 @@ Ink InkOf(HWND control) {
     else if (std::max({r, g, b}) <= 96)
       ++black;
   }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 
   // A glyph of any size leaves a few dozen pixels of its hue; a stray pixel of another hue on a
   // blended edge is tolerated, a second colour of text is not.

@@ -25,6 +25,10 @@ inline constexpr int VerdictLabel = 150;
 inline constexpr int SignatureBox = 160;
 }  // namespace control
 
+// The open-file dialog's file-name box (cmb13) and file-type list (cmb1).
+inline constexpr int kFileNameBox = 0x47C;
+inline constexpr int kFileTypeList = 0x470;
+
 struct MainWindow {
   DWORD processId;
   HWND window;
@@ -41,6 +45,11 @@ struct MainControls {
 };
 MainControls ControlsOf(const MainWindow& main);
 
+// How long RunTool waits for the main window; without one the tool is ended at once, with this
+// exit code, and windowShown stays false.
+inline constexpr DWORD kMainWindowWaitMs = 15000;
+inline constexpr UINT kNoWindowExitCode = 0xBAD0;
+
 struct ToolRun {
   bool windowShown = false;
   ProcessOutcome outcome;
@@ -56,12 +65,16 @@ std::wstring BuiltTool();
 ToolRun RunTool(const std::wstring& program, const std::function<void(const MainWindow&)>& drive,
                 const std::wstring& workingDirectory = {});
 
-// Polls until done() holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// Polls until done() holds or the time is up; true when it held. The default bound only ends a
+// wait gone wrong: under emulation on a busy machine, a first dialog can take many seconds.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
 
 void Click(HWND button);
-// Posted messages of one thread are handled in order: the click has run once a selection posted
-// after it shows. The list's selection is put back afterwards.
+// Posted messages of one thread are handled in order: everything posted to the tool's window
+// thread before this call has been handled once a selection posted to the list shows. The
+// list's selection is put back afterwards. False when the marker was not handled in time.
+bool PostedMessagesHandled(HWND list);
+// Clicks, then waits until the click has been handled (see PostedMessagesHandled).
 bool ClickAndWaitHandled(HWND button, HWND list);
 
 // Replaces a control's text, as typing into it would.
@@ -90,6 +103,9 @@ bool NextTick(HWND label);
 
 // The process's visible top-level windows: its main window, dialogs, boxes.
 std::set<HWND> VisibleWindowsOf(DWORD processId);
+// The process's dialog-class windows (the open dialog, message boxes); by default only the
+// visible ones. A dialog is made before it shows: a handler that has run has made its dialogs.
+std::vector<HWND> DialogWindows(DWORD processId, bool visibleOnly = true);
 // The process's visible message box (a dialog without a file-name box), or null.
 HWND ShownMessageBox(DWORD processId);
 // The process's open-file dialog once its file-name box is there, or null.

@@ -28,7 +28,8 @@ namespace e2e {
 }
 
 void ExpectEndedCleanly(const ToolRun& run) {
-  EXPECT_TRUE(run.windowShown);
+  EXPECT_TRUE(run.windowShown) << "the tool's main window did not appear within "
+                               << kMainWindowWaitMs / 1000 << " s";
   ASSERT_TRUE(run.outcome.ended);
   EXPECT_FALSE(run.outcome.box.shown) << ::testing::PrintToString(run.outcome.box.text);
   EXPECT_EQ(run.outcome.exitCode, 0u);

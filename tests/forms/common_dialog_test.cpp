@@ -26,6 +26,7 @@ enum : int32_t {
   kOverwritePrompt = 9,
   kPathMustExist = 10,
   kNoChangeDirectory = 11,
+  kUnderline = 16,
   kFontName = 17,
   kFontSize = 18,
   kOwnCount = 22,
@@ -270,6 +271,7 @@ TEST_F(CommonDialogTest, FileDialogKeepsTheConfirmedPathInTheSystemCodePage) {
     driver.Join();
     if (system != nullptr) rt::ReplaceShortPathLookup(system);
     ASSERT_TRUE(driver.found) << "no file dialog appeared";
+    EXPECT_EQ(driver.waitedFor, "");
     EXPECT_FALSE(driver.stuck) << "the dialog did not take the choice";
     EXPECT_EQ(driver.title, L"选择文件");
     EXPECT_EQ(driver.fileName, L"before.txt") << "the file name is the initial name";
@@ -302,13 +304,17 @@ TEST_F(CommonDialogTest, FontDialogStoresTheChoiceBack) {
   Write(object, kKind, 2);
   Write(object, kFontName, std::string("DejaVu Sans"));
   Write(object, kFontSize, 12);
-  DialogDriver driver(L"", true);
+  Write(object, kUnderline, 0);
+  // Another size typed and underline ticked in the dialog: both must come back.
+  DialogDriver driver(DialogAction{kControlFontSize, true, L"", L"20", true});
   EXPECT_TRUE(OpenCommonDialog(object));
   driver.Join();
-  EXPECT_TRUE(driver.found);
+  ASSERT_TRUE(driver.found) << "no font dialog appeared";
+  EXPECT_EQ(driver.waitedFor, "");
   EXPECT_FALSE(driver.stuck);
   EXPECT_EQ(Text(object, kFontName), "DejaVu Sans");
-  EXPECT_EQ(Number(object, kFontSize), 12);
+  EXPECT_EQ(Number(object, kFontSize), 20);
+  EXPECT_EQ(Number(object, kUnderline), 1);
 }
 
 TEST_F(CommonDialogTest, OpenRefusesOtherComponentsAndTheHelpKind) {

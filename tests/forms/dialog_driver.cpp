@@ -5,10 +5,24 @@
 namespace forms::testing {
 namespace {
 
-constexpr DWORD kControlFileName = 0x47C;
-constexpr DWORD kControlFileType = 0x470;
+// Polls until done() holds, for at most timeoutMs; true when it held.
+template <typename Condition>
+bool WaitUntil(Condition done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
+struct Search {
+  int readyControl;  // 0: any visible dialog
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   wchar_t className[16] = {};
@@ -16,24 +30,22 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
   if (pid != GetCurrentProcessId() || std::wstring(className) != L"#32770" ||
       !IsWindowVisible(window))
     return TRUE;
-  *reinterpret_cast<HWND*>(result) = window;
+  if (search->readyControl != 0 && GetDlgItem(window, search->readyControl) == nullptr)
+    return TRUE;
+  search->found = window;
   return FALSE;
 }
 
-// A visible dialog of this process, waiting up to timeoutMs for one; null when there is none.
-HWND WaitForDialog(DWORD timeoutMs) {
-  HWND dialog = nullptr;
-  for (DWORD waited = 0;; waited += 50) {
-    EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog != nullptr || waited >= timeoutMs) return dialog;
-    Sleep(50);
-  }
+// A visible dialog of this process that has the control (any, for 0); null when there is none.
+HWND ShownDialog(int readyControl) {
+  Search search{readyControl, nullptr};
+  EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 }  // namespace
 
-DialogDriver::DialogDriver(std::wstring typed, bool confirm)
-    : typed_(std::move(typed)), confirm_(confirm) {
+DialogDriver::DialogDriver(DialogAction action) : action_(std::move(action)) {
   thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
 }
 
@@ -46,8 +58,13 @@ void DialogDriver::Join() {
 
 DWORD WINAPI DialogDriver::Run(void* self) {
   auto& driver = *static_cast<DialogDriver*>(self);
-  HWND dialog = WaitForDialog(15000);
-  if (dialog == nullptr) return 0;
+  const DialogAction& act = driver.action_;
+  HWND dialog = nullptr;
+  // The dialog shows before it has made all its controls: wait for the one it is driven by.
+  if (!WaitUntil([&] { return (dialog = ShownDialog(act.readyControl)) != nullptr; }, 15000)) {
+    driver.waitedFor = "a dialog with control " + std::to_string(act.readyControl);
+    return 0;
+  }
   driver.found = true;
   wchar_t text[1024] = {};
   SendMessageW(dialog, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
@@ -57,15 +74,33 @@ DWORD WINAPI DialogDriver::Run(void* self) {
     text[0] = L'\0';
     SendMessageW(name, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     driver.fileName = text;
-    if (driver.confirm_ && !driver.typed_.empty())
-      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(driver.typed_.c_str()));
+    if (act.confirm && !act.typed.empty())
+      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(act.typed.c_str()));
   }
-  PostMessageW(dialog, WM_COMMAND, driver.confirm_ ? IDOK : IDCANCEL, 0);
-  for (DWORD waited = 0; IsWindow(dialog) && waited < 10000; waited += 50) Sleep(50);
-  while (HWND left = WaitForDialog(0)) {
+  if (!act.fontSize.empty()) {
+    // Chosen in the size list as a click would: the selection, then the dialog told of it.
+    HWND sizes = GetDlgItem(dialog, kControlFontSize);
+    const LRESULT index = SendMessageW(sizes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(act.fontSize.c_str()));
+    if (index == CB_ERR) {
+      driver.waitedFor = "the font dialog's size list to offer the size";
+    } else {
+      SendMessageW(sizes, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kControlFontSize, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(sizes));
+    }
+  }
+  if (act.underline) SendMessageW(GetDlgItem(dialog, kControlUnderline), BM_CLICK, 0, 0);
+  PostMessageW(dialog, WM_COMMAND, act.confirm ? IDOK : IDCANCEL, 0);
+  if (!WaitUntil([&] { return !IsWindow(dialog); }, 10000))
+    driver.waitedFor = "the dialog to close";
+  while (HWND left = ShownDialog(0)) {
     driver.stuck = true;
     PostMessageW(left, WM_COMMAND, IDCANCEL, 0);
-    Sleep(200);
+    if (!WaitUntil([&] { return !IsWindow(left); }, 10000)) {
+      driver.waitedFor = "a dialog left open to close";
+      break;
+    }
   }
   return 0;
 }

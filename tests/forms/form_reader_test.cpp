@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "list_with_a_window.h"
 #include "runtime/forms/archive.h"
 
 namespace forms {
@@ -103,19 +104,11 @@ Bytes Block(const std::vector<FixtureWindow>& windows, std::optional<uint32_t> t
   return std::move(out.Data());
 }
 
-// A list that already holds a window, so that a failed read can be seen to leave it alone.
-struct Windows {
-  WindowList list;
-  WindowTemplate* existing;
-  Windows() {
-    list.push_back(std::make_unique<WindowTemplate>());
-    existing = list[0].get();
-    existing->windowId = 0x11111111;
-  }
+// Read with this file's handler table unless another is given.
+struct Windows : testing::ListWithAWindow {
   bool Read(const Bytes& block, const HandlerTable* handlers = &kHandlers) {
-    return ReadFormData(block.data(), static_cast<uint32_t>(block.size()), handlers, list);
+    return ListWithAWindow::Read(block, handlers);
   }
-  bool Unchanged() const { return list.size() == 1 && list[0].get() == existing; }
 };
 
 TEST(FormReader, ReadsEveryStoredValueAndAppendsTheWindows) {
@@ -196,7 +189,7 @@ TEST(FormReader, StoredOffsetsBindOnlyThroughTheHandlerTable) {
       {0x100, nullptr, false, nullptr},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << "offset 0x" << c.offset);
+    SCOPED_TRACE(::testing::Message() << std::hex << "offset 0x" << c.offset);
     FixtureRecord record{.events = {{0, c.offset}}};
     Windows windows;
     ASSERT_EQ(windows.Read(Block({{0x52010001, {{0x06010000, record.Write()}}}}), c.table),
@@ -216,7 +209,7 @@ TEST(FormReader, ARecordWhoseWalkRunsPastItsLengthFails) {
   const Bytes bytes = record.Write();
   const uint32_t walked = static_cast<uint32_t>(bytes.size() - record.typeData.size() - 20);
   for (uint32_t length = 0; length <= bytes.size(); ++length) {
-    SCOPED_TRACE(testing::Message() << "record length " << length);
+    SCOPED_TRACE(::testing::Message() << "record length " << length);
     // The bytes stay in the block: only the record's own length ends the walk.
     Windows windows;
     const bool read =
@@ -326,7 +319,7 @@ TEST(FormReader, LookUpsFindValidIdentifiersOnly) {
       {0x16000003, nullptr, 0},  // valid, not stored
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << "id 0x" << c.id);
+    SCOPED_TRACE(::testing::Message() << std::hex << "id 0x" << c.id);
     const FoundUnit found = UnitRecordById(*window, c.id);
     EXPECT_EQ(found.unit, c.unit);
     EXPECT_EQ(found.index, c.index);

@@ -14,6 +14,7 @@
 #include "app/forms/main_form.h"
 #include "app/handler_table.h"
 #include "app/handlers.h"
+#include "list_with_a_window.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/form_reader.h"
 
@@ -82,7 +83,7 @@ TEST(MainForm, WindowUnitsAndBindingsReadBack) {
   for (size_t i = 0; i < std::size(units); ++i) {
     const auto& expected = units[i];
     const Unit& unit = window.units[i];
-    SCOPED_TRACE(testing::Message() << "unit " << i);
+    SCOPED_TRACE(::testing::Message() << "unit " << i);
     EXPECT_EQ(unit.id, expected.id);
     EXPECT_FALSE(unit.menuItem);
     EXPECT_EQ(unit.name, expected.name);
@@ -125,7 +126,7 @@ Field L(std::vector<std::string> list) { return {Field::List, 0, {}, {}, std::mo
 void ExpectFields(std::span<const uint8_t> typeData, const std::vector<Field>& fields) {
   ArchiveReader in(typeData);
   for (size_t i = 0; i < fields.size(); ++i) {
-    SCOPED_TRACE(testing::Message() << "field " << i);
+    SCOPED_TRACE(::testing::Message() << "field " << i);
     const Field& f = fields[i];
     uint32_t word = 0;
     std::string text;
@@ -188,22 +189,16 @@ TEST(MainForm, TypeDataHoldsTheDesignedValues) {
   const WindowTemplate& window = MainForm();
   ASSERT_EQ(window.units.size(), std::size(fields));
   for (size_t i = 0; i < std::size(fields); ++i) {
-    SCOPED_TRACE(testing::Message() << "unit " << i);
+    SCOPED_TRACE(::testing::Message() << "unit " << i);
     ExpectFields(TypeDataOf(window.units[i]), fields[i]);
   }
 }
 
-// A list that already holds a window, so that a failed read can be seen to leave it alone.
-struct Windows {
-  WindowList list;
-  WindowTemplate* existing;
-  Windows() : list(), existing(new WindowTemplate) { list.emplace_back(existing); }
-  bool Unchanged() const { return list.size() == 1 && list[0].get() == existing; }
-};
+using testing::ListWithAWindow;
 
 TEST(MainForm, EveryTruncationFailsAndLeavesTheListAlone) {
   for (uint32_t length = 0; length < app::kMainFormDataLength; ++length) {
-    Windows windows;
+    ListWithAWindow windows;
     ASSERT_FALSE(ReadFormData(app::kMainFormData, length, &app::kHandlerTable, windows.list))
         << "length " << length;
     ASSERT_TRUE(windows.Unchanged()) << "length " << length;
@@ -217,7 +212,7 @@ TEST(MainForm, SingleByteChangesEitherReadOrLeaveTheListAlone) {
     for (uint8_t changed : {uint8_t(0x00), uint8_t(0xFF), uint8_t(original ^ 0x80)}) {
       if (changed == original) continue;
       block[i] = changed;
-      Windows windows;
+      ListWithAWindow windows;
       const bool read = ReadFormData(block.data(), static_cast<uint32_t>(block.size()),
                                      &app::kHandlerTable, windows.list);
       ASSERT_EQ(windows.list[0].get(), windows.existing) << "byte " << i;
@@ -233,6 +228,36 @@ uint32_t Word(std::span<const uint8_t> bytes, size_t at, size_t size = 4) {
   uint32_t value = 0;
   for (size_t i = 0; i < size; ++i) value |= uint32_t{bytes[at + i]} << (8 * i);
   return value;
+}
+
+// The stored bytes walked by hand, with the offsets and sizes worked out from the format and
+// the design's record sizes rather than taken from the writer that made them: a writer that
+// frames records wrongly fails here even though it agrees with itself.
+TEST(MainForm, StoredBytesLieAtTheWorkedOutOffsets) {
+  const std::span<const uint8_t> stored = Stored();
+  ASSERT_EQ(stored.size(), 3770u);
+  // The window table: its length, then the window's id and its placeholder.
+  EXPECT_EQ(Word(stored, 0), 8u);
+  EXPECT_EQ(Word(stored, 4), 0x52010001u);
+  // The window: two words, two empty texts (length 0), the unit count, the unit block's length.
+  EXPECT_EQ(Word(stored, 12), 0x021D3620u);
+  EXPECT_EQ(Word(stored, 16), 0x19010002u);
+  EXPECT_EQ(Word(stored, 20), 0u);
+  EXPECT_EQ(Word(stored, 24), 0u);
+  const uint32_t recordSizes[] = {2484, 124, 110, 144, 148, 154, 190, 158, 114};
+  constexpr uint32_t kUnits = 9, kBlock = 32;
+  EXPECT_EQ(Word(stored, 28), kUnits);
+  EXPECT_EQ(Word(stored, kBlock), 3734u);
+  // The unit block: nine ids, nine offsets counted from the first record, then each record
+  // behind its own length.
+  const uint32_t offsets = kBlock + 4 + 4 * kUnits, records = offsets + 4 * kUnits;
+  uint32_t relative = 0;
+  for (uint32_t i = 0; i < kUnits; ++i) {
+    EXPECT_EQ(Word(stored, offsets + 4 * i), relative) << "offset of record " << i;
+    EXPECT_EQ(Word(stored, records + relative), recordSizes[i]) << "length of record " << i;
+    relative += 4 + recordSizes[i];
+  }
+  EXPECT_EQ(records + relative, stored.size()) << "the last record ends the data";
 }
 
 TEST(AppIcon, IsOne32By32ImageOf256Colours) {

@@ -34,10 +34,12 @@ std::wstring ClassOf(HWND window) {
 
 void LookAndClose(DWORD processId) {
   HWND window = nullptr;
-  for (int i = 0; i < 300 && !(window && IsWindowVisible(window)); ++i) {
-    window = FindProcessWindow(processId, L"PvWindow");
-    Sleep(50);
-  }
+  PollUntil(
+      [&] {
+        window = FindProcessWindow(processId, L"PvWindow");
+        return window != nullptr && IsWindowVisible(window);
+      },
+      15000);
   if (window == nullptr) return;
   seen.found = true;
   seen.visible = IsWindowVisible(window);

@@ -1,5 +1,6 @@
 #include "process_runner.h"
 
+#include <cstdint>
 #include <fstream>
 
 std::wstring BesideThisProgram(const std::wstring& relative) {
@@ -68,17 +69,15 @@ BOOL CALLBACK LongestStatic(HWND child, LPARAM data) {
 bool HasErrorIcon(HWND box) {
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (SendMessageW(child, STM_GETICON, 0, 0) == 0) continue;
-    RECT r;
-    GetWindowRect(child, &r);
-    HDC screen = GetDC(nullptr);
-    int red = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) {
-        const COLORREF c = GetPixel(screen, x, y);
-        if (GetRValue(c) > 160 && GetGValue(c) < 90 && GetBValue(c) < 90) ++red;
-      }
-    ReleaseDC(nullptr, screen);
-    return red > (r.right - r.left) * (r.bottom - r.top) / 4;
+    RECT area;
+    GetWindowRect(child, &area);
+    const std::vector<uint32_t> pixels = ScreenPixels(area);
+    size_t red = 0;
+    for (uint32_t pixel : pixels) {
+      const int b = pixel & 0xFF, g = (pixel >> 8) & 0xFF, r = (pixel >> 16) & 0xFF;
+      if (r > 160 && g < 90 && b < 90) ++red;
+    }
+    return red > pixels.size() / 4;
   }
   return false;
 }
@@ -89,6 +88,44 @@ std::wstring LongestStaticText(HWND window) {
   std::wstring text;
   EnumChildWindows(window, LongestStatic, reinterpret_cast<LPARAM>(&text));
   return text;
+}
+
+std::vector<uint32_t> ScreenPixels(const RECT& area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return {};
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<uint32_t> pixels;
+  if (bitmap != nullptr) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const uint32_t*>(bits);
+    pixels.assign(first, first + static_cast<size_t>(width) * height);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+bool PollUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(20);
+  }
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
@@ -111,9 +148,13 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
   bool poked = false;
   HWND answered = nullptr;
   bool timedOut = false;
-  const DWORD start = GetTickCount();
+  DWORD start = GetTickCount();
   while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-    if (GetTickCount() - start > options.timeLimitMs) {
+    const DWORD elapsed = GetTickCount() - start;
+    // Over the time limit, or still without a window when one was needed to poke.
+    if (elapsed > options.timeLimitMs ||
+        (!poked && options.whileRunning && options.firstWindowLimitMs != 0 &&
+         elapsed > options.firstWindowLimitMs)) {
       TerminateProcess(process.hProcess, 0xDEAD);
       WaitForSingleObject(process.hProcess, 5000);
       timedOut = true;
@@ -122,20 +163,21 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
     HWND box = FindProcessWindow(process.dwProcessId, L"#32770");
     if (box != nullptr && box != answered && IsWindowVisible(box)) {
       answered = box;
-      Sleep(100);  // let the box finish laying itself out
+      // The box shows before it has filled in its message.
+      PollUntil([&] { return !LongestStaticText(box).empty(); }, 5000);
       outcome.box.shown = true;
       outcome.box.caption = WindowText(box);
       outcome.box.text = LongestStaticText(box);
       // On a busy machine the icon may be painted a while after the box appears.
-      for (int tries = 0; tries < 30 && !outcome.box.errorIcon; ++tries) {
-        outcome.box.errorIcon = HasErrorIcon(box);
-        if (!outcome.box.errorIcon) Sleep(100);
-      }
+      outcome.box.errorIcon = PollUntil([&] { return HasErrorIcon(box); }, 3000);
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
     if (!poked && options.whileRunning && FindProcessWindow(process.dwProcessId, nullptr)) {
       poked = true;
       options.whileRunning(process.dwProcessId);
+      // The step bounds its own waits and may take long on a busy machine: the time limit
+      // counts again from its end, for the process to finish.
+      start = GetTickCount();
     }
   }
   outcome.ended = !timedOut;

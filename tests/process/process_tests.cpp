@@ -42,11 +42,9 @@ void SendExitRequest(DWORD processId) {
   // The process's first window may be one the system makes for it (such as its input-method
   // window) a moment before the runtime's own: give the owner window a little time.
   HWND owner = nullptr;
-  for (int tries = 0; owner == nullptr && tries < 100; ++tries) {
-    owner = FindProcessWindow(processId, L"_Kw_HideOwner");
-    if (owner == nullptr) Sleep(50);
-  }
-  ASSERT_NE(owner, nullptr);
+  ASSERT_TRUE(PollUntil(
+      [&] { return (owner = FindProcessWindow(processId, L"_Kw_HideOwner")) != nullptr; }, 5000))
+      << "the runtime's hidden owner window (_Kw_HideOwner) did not appear within 5 s";
   EXPECT_FALSE(IsWindowVisible(owner));
   // Created with style 0; the system adds the caption bits of an overlapped window itself.
   EXPECT_EQ(GetWindowLongW(owner, GWL_STYLE) & (WS_VISIBLE | WS_CHILD | WS_POPUP), 0);

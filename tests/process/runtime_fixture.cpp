@@ -46,15 +46,21 @@ bool HiddenOwnerAlive() {
 
 DWORD guiThread = 0;
 
-// Pumps messages until the process is ended from elsewhere, or gives up after 15 seconds.
+// Set by the GUI thread once its message loop has taken a message posted to it: the loop runs.
+HANDLE loopRunning = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+constexpr UINT kLoopProbe = WM_APP + 1;
+
+// Pumps messages until the process is ended from elsewhere, or gives up after a minute (a bound
+// for a test gone wrong, far beyond what a busy machine needs).
 void WaitForTheEnd() {
-  SetTimer(nullptr, 0, 15000, nullptr);
+  SetTimer(nullptr, 0, 60000, nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (msg.message == WM_TIMER) {
       Log("gave up waiting");
       return;
     }
+    if (msg.message == kLoopProbe && msg.hwnd == nullptr) SetEvent(loopRunning);
     DispatchMessageW(&msg);
   }
 }
@@ -96,8 +102,11 @@ struct LoggedObject : rt::RuntimeObject {
   ~LoggedObject() override { Log(std::string("object closed") + (HiddenOwnerAlive() ? ", owner alive" : ", owner gone")); }
 };
 
+// Exits while the GUI thread waits in its message loop.
 DWORD WINAPI ExitFromAnotherThread(void*) {
-  Sleep(300);
+  PostThreadMessageW(guiThread, kLoopProbe, 0, 0);
+  if (WaitForSingleObject(loopRunning, 15000) != WAIT_OBJECT_0)
+    Log("the GUI thread's message loop did not run within 15 s");
   services.Exit(7);
   Log("Exit returned on the other thread");
   return 0;

@@ -11,6 +11,7 @@ namespace reliability {
 
 struct DialogAttempt {
   bool shown = false;     // the dialog came up
+  bool handled = false;   // the confirmation was handled in time
   bool accepted = false;  // it took the path and closed
   std::wstring message;   // the text of a message box it showed over itself, if any
   bool closed = false;    // no dialog of the tool is left open
@@ -18,11 +19,8 @@ struct DialogAttempt {
 
 DialogAttempt TypeIntoOpenDialog(const e2e::MainWindow& main, const std::wstring& path);
 
-// The visible dialog-class windows of the process (the open dialog, message boxes).
-std::vector<HWND> DialogWindows(DWORD processId);
+using e2e::DialogWindows;
 // The longest static text of a dialog: a message box's message.
 std::wstring DialogMessage(HWND dialog);
-// Waits for the open-file dialog of the process with its file-name box; null if none came.
-HWND WaitForOpenDialog(DWORD processId);
 
 }  // namespace reliability

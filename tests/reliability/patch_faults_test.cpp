@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "dialog_attempt.h"
+#include "tool_expectations.h"
 #include "other_process.h"
 #include "tool_session.h"
 
@@ -20,15 +21,6 @@ using e2e::ScratchDirectory;
 
 const Resolution& kHeld = kResolutions[3];   // given to the file the tool holds before a row
 const Resolution& kAtRow = kResolutions[1];  // chosen and applied in the row
-
-::testing::AssertionResult Holds(const std::wstring& path, const std::vector<uint8_t>& expected) {
-  const std::vector<uint8_t> now = e2e::ReadWholeFile(path);
-  const int64_t at = e2e::FirstDifference(now, expected);
-  if (at == -1) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "the file differs from what is expected at byte " << at
-                                       << " (" << now.size() << " bytes, expected "
-                                       << expected.size() << ")";
-}
 
 // --- Paths the open dialog refuses: the dialog says so (or goes into the folder), stays until
 // --- cancelled, and the tool keeps the file it had. -------------------------------------------
@@ -54,6 +46,7 @@ TEST(PatchFaults, PathsTheDialogRefusesLeaveTheToolWithItsFile) {
       ASSERT_TRUE(LoadGoodFile(main, held, ++seed));
       const DialogAttempt attempt = TypeIntoOpenDialog(main, row.path);
       ASSERT_TRUE(attempt.shown);
+      ASSERT_TRUE(attempt.handled) << "the dialog to handle the typed path";
       std::printf("%s: the dialog %s\n", row.what,
                   attempt.message.empty() ? "showed no message" : "showed a message");
       EXPECT_FALSE(attempt.accepted);
@@ -61,7 +54,7 @@ TEST(PatchFaults, PathsTheDialogRefusesLeaveTheToolWithItsFile) {
           << ::testing::PrintToString(attempt.message);
       ASSERT_TRUE(attempt.closed);
       ASSERT_TRUE(Apply(c, kAtRow));
-      EXPECT_TRUE(Holds(held, Patched(Image(kImageSize, seed), kAtRow))) << "the held file";
+      EXPECT_TRUE(e2e::FileHolds(held, Patched(Image(kImageSize, seed), kAtRow))) << "the held file";
     }
   });
   RemoveDirectoryW(subfolder.c_str());
@@ -147,12 +140,12 @@ TEST(PatchFaults, FilesThatCannotBeOpenedForWritingAreNotWritten) {
         // any other user, refuse the open): the system lets the tool in, and it patches the
         // file as it would any other.
         EXPECT_STREQ(row.what, "read-only") << "only the attribute may be overruled";
-        EXPECT_TRUE(Holds(target, Patched(row.content, kAtRow)));
-        EXPECT_TRUE(Holds(held, Patched(Image(kImageSize, seed), kHeld))) << "the held file";
+        EXPECT_TRUE(e2e::FileHolds(target, Patched(row.content, kAtRow)));
+        EXPECT_TRUE(e2e::FileHolds(held, Patched(Image(kImageSize, seed), kHeld))) << "the held file";
       } else {
-        EXPECT_TRUE(Holds(target, row.content));
+        EXPECT_TRUE(e2e::FileHolds(target, row.content));
         // The failed open left the tool without a file: the one it held is not written either.
-        EXPECT_TRUE(Holds(held, Patched(Image(kImageSize, seed), kHeld))) << "the held file";
+        EXPECT_TRUE(e2e::FileHolds(held, Patched(Image(kImageSize, seed), kHeld))) << "the held file";
       }
     }
   });
@@ -190,7 +183,7 @@ TEST(PatchFaults, FilesOfEveryLengthGetOnlyTheFieldsTheyHoldWhole) {
       ASSERT_TRUE(TypeIntoOpenDialog(main, target).accepted);
       e2e::Click(c.readButton);
       ASSERT_TRUE(Apply(c, kAtRow));
-      EXPECT_TRUE(Holds(target, Patched(image, kAtRow)));
+      EXPECT_TRUE(e2e::FileHolds(target, Patched(image, kAtRow)));
     }
   });
   ExpectStillUsable(session);
@@ -250,13 +243,17 @@ TEST(PatchFaults, AFileTooLargeToCopyInMemoryIsPatchedOrLeftWhole) {
     ASSERT_TRUE(c.AllFound());
     ASSERT_TRUE(TypeIntoOpenDialog(main, target).accepted);
     ASSERT_TRUE(Apply(c, kResolutions[0]));
-    // Read and answered here: closing the window under the box would end it unread.
-    std::vector<HWND> boxes;
-    if (e2e::WaitUntil([&] { return !(boxes = DialogWindows(main.processId)).empty(); }, 3000)) {
-      Sleep(100);  // let the box lay itself out
+    // Read and answered here: closing the window under the box would end it unread. The click
+    // has been handled, so a box it made exists now (its own loop handled Apply's marker).
+    const std::vector<HWND> boxes = DialogWindows(main.processId, false);
+    if (!boxes.empty()) {
+      EXPECT_TRUE(e2e::WaitUntil(
+          [&] { return IsWindowVisible(boxes[0]) && !DialogMessage(boxes[0]).empty(); }))
+          << "the box to show its message";
       box = DialogMessage(boxes[0]);
       PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
-      e2e::WaitUntil([&] { return !IsWindow(main.window); });
+      EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(main.window); }))
+          << "the tool's window to go after the box";
     }
   });
   EXPECT_TRUE(run.windowShown);
@@ -330,7 +327,7 @@ TEST(PatchFaults, AFileChangedAfterLoadingIsTakenAsItIsAtTheClick) {
       ASSERT_TRUE(TypeIntoOpenDialog(main, target).accepted);
       ASSERT_TRUE(row.change(target));
       ASSERT_TRUE(Apply(c, kAtRow));
-      EXPECT_TRUE(Holds(target, row.expected));
+      EXPECT_TRUE(e2e::FileHolds(target, row.expected));
     }
   });
   ExpectStillUsable(session);

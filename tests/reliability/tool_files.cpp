@@ -42,20 +42,6 @@ std::vector<uint8_t> Image(uint32_t length, uint8_t seed, bool signature) {
   return image;
 }
 
-std::vector<uint8_t> Patched(std::vector<uint8_t> image, const Resolution& resolution) {
-  if (image.size() >= kWidthOffset + 2) std::memcpy(&image[kWidthOffset], resolution.fields, 2);
-  if (image.size() >= kHeightOffset + 2)
-    std::memcpy(&image[kHeightOffset], resolution.fields + 2, 2);
-  return image;
-}
-
-std::vector<uint8_t> FieldsIn(const std::wstring& path) {
-  std::vector<uint8_t> fields = e2e::ReadFileBytes(path, kWidthOffset, 2);
-  const std::vector<uint8_t> height = e2e::ReadFileBytes(path, kHeightOffset, 2);
-  fields.insert(fields.end(), height.begin(), height.end());
-  return fields;
-}
-
 bool MakeSparseFile(const std::wstring& path, uint64_t length, uint8_t seed) {
   HANDLE file = OpenShared(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
   if (file == INVALID_HANDLE_VALUE) return false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "executable_layout.h"
+#include "synthetic_executable.h"
 
 namespace reliability {
 
@@ -21,13 +22,12 @@ using e2e::kWidthOffset;
 using e2e::Resolution;
 inline constexpr uint32_t kFieldsEnd = 0x4A147C;  // the first byte after the height field's pair
 
-// length bytes; seed tells files apart. With the signature, the tool's check passes.
-std::vector<uint8_t> Image(uint32_t length, uint8_t seed, bool signature = true);
-// The image as the tool leaves it after writing the resolution: each field that lies wholly
-// inside the image is replaced, nothing else.
-std::vector<uint8_t> Patched(std::vector<uint8_t> image, const Resolution& resolution);
+using e2e::FieldsIn;
+using e2e::Patched;
 
-std::vector<uint8_t> FieldsIn(const std::wstring& path);
+// length bytes; seed tells files apart. With the signature (as much of it as lies inside), the
+// tool's check passes.
+std::vector<uint8_t> Image(uint32_t length, uint8_t seed, bool signature = true);
 
 // A sparse file of length bytes, zero but for the marked regions (below), which hold Image's
 // bytes at the same offsets: the start, the signature and both fields, and the end.
