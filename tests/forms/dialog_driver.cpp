@@ -2,19 +2,10 @@
 
 #include <utility>
 
+#include "process_runner.h"
+
 namespace forms::testing {
 namespace {
-
-// Polls until done() holds, for at most timeoutMs; true when it held.
-template <typename Condition>
-bool WaitUntil(Condition done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(20);
-  }
-  return true;
-}
 
 struct Search {
   int readyControl;  // 0: any visible dialog
@@ -61,7 +52,7 @@ DWORD WINAPI DialogDriver::Run(void* self) {
   const DialogAction& act = driver.action_;
   HWND dialog = nullptr;
   // The dialog shows before it has made all its controls: wait for the one it is driven by.
-  if (!WaitUntil([&] { return (dialog = ShownDialog(act.readyControl)) != nullptr; }, 15000)) {
+  if (!PollUntil([&] { return (dialog = ShownDialog(act.readyControl)) != nullptr; }, 15000)) {
     driver.waitedFor = "a dialog with control " + std::to_string(act.readyControl);
     return 0;
   }
@@ -92,12 +83,12 @@ DWORD WINAPI DialogDriver::Run(void* self) {
   }
   if (act.underline) SendMessageW(GetDlgItem(dialog, kControlUnderline), BM_CLICK, 0, 0);
   PostMessageW(dialog, WM_COMMAND, act.confirm ? IDOK : IDCANCEL, 0);
-  if (!WaitUntil([&] { return !IsWindow(dialog); }, 10000))
+  if (!PollUntil([&] { return !IsWindow(dialog); }, 10000))
     driver.waitedFor = "the dialog to close";
   while (HWND left = ShownDialog(0)) {
     driver.stuck = true;
     PostMessageW(left, WM_COMMAND, IDCANCEL, 0);
-    if (!WaitUntil([&] { return !IsWindow(left); }, 10000)) {
+    if (!PollUntil([&] { return !IsWindow(left); }, 10000)) {
       driver.waitedFor = "a dialog left open to close";
       break;
     }
