@@ -51,24 +51,32 @@ make_prefix() {
   touch "$prefix/ready"
 }
 
-# One prefix for the programs as built. The tests run in three lanes side by side (see test.sh),
-# each with a prefix of its own: a test's output ends only when its prefix's Wine session does,
-# and a session shared with another lane would stay up as long as that lane runs.
+# One prefix for the programs as built; the tests run in copies of it (see test.sh): one for each
+# of the $QR_TEST_DESKTOPS desktops, one for the tests that show no window and one for the
+# heap-checked run. A test's output ends only when its prefix's Wine session does, and a session
+# shared with a test that runs at the same time would stay up as long as that one runs. A copy is
+# made once, from the prefix as it is after set-up, and takes seconds where a new prefix takes a
+# minute.
 make_prefix "$build/wineprefix"
-if [ $# -eq 0 ]; then
-  make_prefix "$build/wineprefix-en"
-  make_prefix "$build/wineprefix-windowless"
-fi
 
-# The display-scale tests change the system DPI of the prefix they run in: each prefix of a
-# locale lane gets a copy of its own, made once it is set up and no program of it runs.
-copy_scaled() {
-  local prefix=$1
-  [ -f "$prefix-scaled/ready" ] && return 0
-  WINEPREFIX="$prefix" wineserver -w
-  rm -rf "$prefix-scaled"
-  cp -a "$prefix" "$prefix-scaled" || fail "could not copy $prefix for the display-scale tests"
+# Copies a prefix that no program runs in; the copy is used only once it is whole.
+copy_prefix() {
+  local from=$1 to=$2
+  [ -f "$to/ready" ] && return 0
+  WINEPREFIX="$from" wineserver -w
+  rm -rf "$to" "$to.partial"
+  cp -a "$from" "$to.partial" && mv "$to.partial" "$to" || fail "could not copy $from to $to"
 }
-copy_scaled "$build/wineprefix"
-[ $# -eq 0 ] && copy_scaled "$build/wineprefix-en"
+
+# The display-scale tests change the system DPI of the prefix they run in: each prefix they can
+# run in gets a copy of its own.
+copy_prefix "$build/wineprefix" "$build/wineprefix-scaled"
+for ((desktop = 0; desktop < ${QR_TEST_DESKTOPS:-0}; desktop++)); do
+  copy_prefix "$build/wineprefix" "$build/wineprefix-desktop$desktop"
+  copy_prefix "$build/wineprefix" "$build/wineprefix-desktop$desktop-scaled"
+done
+if [ "${QR_TEST_DESKTOPS:-0}" -gt 0 ]; then
+  copy_prefix "$build/wineprefix" "$build/wineprefix-windowless"
+  copy_prefix "$build/wineprefix" "$build/wineprefix-checked"
+fi
 exit 0

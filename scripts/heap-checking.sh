@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Switches Wine's heap checker on or off for the programs the heap-checked run starts, through
-# the build prefix's image options (GlobalFlag 0xD0: a guard tail behind every block, the
-# arguments of every heap call checked, the whole heap checked at every call). Arguments: on or
-# off. "off" also clears what a killed run left behind; it succeeds when nothing is set.
+# the image options of the build's prefix or of the one $QR_WINEPREFIX names (GlobalFlag 0xD0: a
+# guard tail behind every block, the arguments of every heap call checked, the whole heap checked
+# at every call). Arguments: on or off. "off" also clears what a killed run left behind; it
+# succeeds when nothing is set.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
-export WINEPREFIX="$build/wineprefix"
+export QR_WINEPREFIX="${QR_WINEPREFIX:-$build/wineprefix}"
+export WINEPREFIX="$QR_WINEPREFIX"
 
 programs=(core_tests.exe file_holder.exe process_tests.exe runtime_fixture.exe form_fixture.exe
           truncated_form_fixture.exe quenmire-res.exe heap_overrun_fixture.exe

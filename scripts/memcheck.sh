@@ -9,7 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
 logs="$build/memcheck"
 mkdir -p "$logs"
-export WINEPREFIX="$build/wineprefix"
+# In the build's prefix, or the one $QR_WINEPREFIX names (test.sh gives it one of its own).
+export QR_WINEPREFIX="${QR_WINEPREFIX:-$build/wineprefix}"
 
 # Every program these tests start runs checked as well (the list is in heap-checking.sh).
 bash "$root/scripts/heap-checking.sh" on

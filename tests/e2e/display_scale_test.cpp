@@ -324,10 +324,12 @@ TEST_F(AtTheSystemScale, WindowAndControlsGrowFromTheStoredFormAndTheirTextsFit)
     // the longer the larger the scale: it is waited for with a wider bound than the driver's.
     Click(c.loadButton);
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = ShownOpenDialog(main.processId)) != nullptr; }, 60000));
+    constexpr DWORD kFirstDialogMs = 120000;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = ShownOpenDialog(main.processId)) != nullptr; },
+                          kFirstDialogMs));
     PutText(GetDlgItem(dialog, kFileNameBox), path);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kFirstDialogMs));
     Click(c.readButton);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(c.signatureBox) == kDirectorsCutValue; }));
     EXPECT_TRUE(ShowsVerdict(c.label, kPassed, Ink::Green));
