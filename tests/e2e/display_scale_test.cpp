@@ -24,7 +24,6 @@ namespace {
 using namespace e2e;
 
 constexpr wchar_t kScaleVariable[] = L"QUENMIRE_TEST_DPI";
-constexpr int kFileNameBox = 0x47C;  // the open dialog's file-name box
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kLogPixels[] = L"LogPixels";
 

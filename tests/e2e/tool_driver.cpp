@@ -64,11 +64,6 @@ void DriveMainWindow(DWORD processId) {
   if (ShownMessageBox(processId) == nullptr) PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
-HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD disposition) {
-  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
 int ListSelection(HWND list) {
   DWORD_PTR selection = 0;
   SendMessageTimeoutW(list, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
@@ -306,6 +301,11 @@ void ScratchDirectory::Empty() const {
       DeleteFileW((*this / found.cFileName).c_str());
   } while (FindNextFileW(search, &found));
   FindClose(search);
+}
+
+HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD disposition) {
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes) {

@@ -134,6 +134,7 @@ class ScratchDirectory {
 };
 
 // Files, read and written with every sharing mode, as the tool keeps its file open.
+HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD disposition);
 bool WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadWholeFile(const std::wstring& path);
 std::vector<uint8_t> ReadFileBytes(const std::wstring& path, uint32_t offset, uint32_t count);

@@ -20,11 +20,6 @@ std::vector<Region> MarkedRegions(uint64_t length) {
           {length - kEnd, kEnd}};
 }
 
-HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD disposition) {
-  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
 bool MoveTo(HANDLE file, uint64_t offset) {
   LARGE_INTEGER to;
   to.QuadPart = static_cast<LONGLONG>(offset);
@@ -43,7 +38,7 @@ std::vector<uint8_t> Image(uint32_t length, uint8_t seed, bool signature) {
 }
 
 bool MakeSparseFile(const std::wstring& path, uint64_t length, uint8_t seed) {
-  HANDLE file = OpenShared(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE file = e2e::OpenShared(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
   if (file == INVALID_HANDLE_VALUE) return false;
   // Wine's files are the host's: setting the end leaves a hole, which the host keeps sparse.
   bool ok = MoveTo(file, length) && SetEndOfFile(file);
@@ -63,7 +58,7 @@ bool MakeSparseFile(const std::wstring& path, uint64_t length, uint8_t seed) {
 
 SparseState StateOf(const std::wstring& path) {
   SparseState state;
-  HANDLE file = OpenShared(path, GENERIC_READ, OPEN_EXISTING);
+  HANDLE file = e2e::OpenShared(path, GENERIC_READ, OPEN_EXISTING);
   if (file == INVALID_HANDLE_VALUE) return state;
   LARGE_INTEGER size{};
   GetFileSizeEx(file, &size);
