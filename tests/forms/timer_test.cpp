@@ -72,28 +72,34 @@ TEST_F(TimerTest, TicksRaiseEventZeroUntilStoppedOrDestroyed) {
   EXPECT_FALSE(TickArrives(200)) << "no tick after the window is gone";
 }
 
+bool referenceTicked = false;
+void CALLBACK OnReferenceTick(HWND, UINT, UINT_PTR, DWORD) { referenceTicked = true; }
+
 TEST_F(TimerTest, WritingTheCurrentIntervalKeepsThePeriodRunning) {
-  // The first tick is due 800 ms after creation. Writing 800 again at about 400 ms must not
-  // push it to 1200 ms; writing another interval must.
+  // The first tick is due 1600 ms after creation, before a 2000 ms reference timer started with
+  // it. Writing 1600 again at about 800 ms must leave it so; writing another interval starts
+  // the period again, and the reference then comes first. The order is what is checked, with
+  // 400 ms on either side, not a time.
   struct Case {
     int32_t rewritten;
     bool restarts;
   };
-  for (const Case& c : {Case{800, false}, Case{801, true}}) {
+  for (const Case& c : {Case{1600, false}, Case{1601, true}}) {
     SCOPED_TRACE(c.rewritten);
-    Component* object = Create(800);
+    Component* object = Create(1600);
     ASSERT_NE(object, nullptr);
-    PumpFor(400);
-    RequestLog::Events().clear();
+    referenceTicked = false;
+    const UINT_PTR reference = SetTimer(nullptr, 0, 2000, OnReferenceTick);
+    ASSERT_NE(reference, 0u);
+    PumpFor(800);
+    ASSERT_TRUE(RequestLog::Events().empty()) << "the first tick came before the write";
     Write(object, c.rewritten);
-    const DWORD written = GetTickCount();
-    ASSERT_TRUE(TickArrives(5000));
-    const DWORD sinceWrite = GetTickCount() - written;
-    if (c.restarts)
-      EXPECT_GE(sinceWrite, 700u);
-    else
-      EXPECT_LT(sinceWrite, 650u);
+    ASSERT_TRUE(TickArrives(10000));
+    EXPECT_EQ(referenceTicked, c.restarts)
+        << (c.restarts ? "the period did not start again" : "the period started again");
+    KillTimer(nullptr, reference);
     DestroyWindow(object->Window());
+    RequestLog::Events().clear();
   }
 }
 
