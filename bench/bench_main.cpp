@@ -101,6 +101,10 @@ struct Results {
                         Comparison::Ratio, 1.10);
   Measure verdict = Named("start to first verdict in the label", "ms", "same window, first tick",
                           Comparison::Ratio, 1.05);
+  Measure firstWindow = Named("  start to first window created", "ms",
+                              "its window created (after OLE, GDI+)", Comparison::Difference);
+  Measure firstWindowToShown = Named("  first window created to main window shown", "ms",
+                                     "its window created to shown", Comparison::Difference);
   Measure shownToVerdict = Named("  main window shown to first verdict", "ms",
                                  "same window, shown to tick", Comparison::Difference);
   Measure memory = Named("peak private bytes, load-read-patch", "KiB",
@@ -119,8 +123,9 @@ struct Results {
       Named("read click to value in edit box", "ms", "seek+read 15 bytes+show", Comparison::Ratio);
 
   std::vector<Measure> All() const {
-    return {shown,  verdict,          shownToVerdict,   memory, privateAfterStart,
-            privateAfterLoad, privateAfterPatch, apply, applyWithCopy, check};
+    return {shown,         verdict,           firstWindow,       firstWindowToShown,
+            shownToVerdict, memory,           privateAfterStart, privateAfterLoad,
+            privateAfterPatch, apply,         applyWithCopy,     check};
   }
 };
 
@@ -223,11 +228,17 @@ void RunRound(int round, const Programs& programs, Results& results) {
         floor = std::make_unique<WatchedProcess>(Quoted(programs.floorWindow));
         floorStart = TimeFloorStartUp(*floor);
       });
-  if (toolStart.firstTick < 0 || floorStart.firstTick < 0) Fail("a start-up did not finish in time");
+  if (toolStart.firstTick < 0 || floorStart.firstTick < 0 || toolStart.firstWindow < 0 ||
+      floorStart.firstWindow < 0)
+    Fail("a start-up did not finish in time");
   results.shown.tool.push_back(toolStart.shown);
   results.shown.floor.push_back(floorStart.shown);
   results.verdict.tool.push_back(toolStart.firstTick);
   results.verdict.floor.push_back(floorStart.firstTick);
+  results.firstWindow.tool.push_back(toolStart.firstWindow);
+  results.firstWindow.floor.push_back(floorStart.firstWindow);
+  results.firstWindowToShown.tool.push_back(toolStart.shown - toolStart.firstWindow);
+  results.firstWindowToShown.floor.push_back(floorStart.shown - floorStart.firstWindow);
   results.shownToVerdict.tool.push_back(toolStart.firstTick - toolStart.shown);
   results.shownToVerdict.floor.push_back(floorStart.firstTick - floorStart.shown);
   const MemoryCounters toolAfterStart = tool->Memory();

@@ -3,7 +3,7 @@
 // before its first window and GDI+ before the form, as the tool's runtime does, creates the
 // form's window and its six visible-or-hidden child controls with the tool's classes, styles,
 // positions and texts (the label is a plain STATIC: the tool's transparent label is a class of
-// its runtime), shows the window and starts the 1000 ms timer whose first tick writes the label.
+// its runtime), starts the 1000 ms timer whose first tick writes the label and shows the window.
 //
 // Sent kShowOpenDialog (WM_APP), it shows the system's open dialog once with the tool's filter and
 // flags, cancels it and sets its title to "dialog closed": then it is the memory floor, whose
@@ -151,9 +151,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
       (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2, (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2,
       kWidth, kHeight, nullptr, nullptr, instance, nullptr);
   CreateControls(window);
-  ShowWindow(window, SW_SHOWNORMAL);
-  UpdateWindow(window);
+  // The tool's timer runs from its creation with the form, before the window shows; the window
+  // paints from the message loop.
   SetTimer(window, kTickTimer, 1000, nullptr);
+  ShowWindow(window, SW_SHOWNORMAL);
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
