@@ -108,24 +108,24 @@ struct Results {
   Measure shownToVerdict = Named("  main window shown to first verdict", "ms",
                                  "same window, shown to tick", Comparison::Difference);
   Measure memory = Named("peak private bytes, load-read-patch", "KiB",
-                         "same window + open dialog + 1 x file", Comparison::Difference, 2048);
+                         "same window + open dialog + 2 x file", Comparison::Difference, 2048);
   Measure privateAfterStart = Named("  private bytes after first verdict", "KiB",
                                     "same window + open dialog", Comparison::Difference);
   Measure privateAfterLoad = Named("  private bytes after load (open dialog)", "KiB",
                                    "same window + open dialog", Comparison::Difference);
   Measure privateAfterPatch = Named("  private bytes after check and patches", "KiB",
                                     "same window + open dialog", Comparison::Difference);
-  Measure apply = Named("apply click to both fields on disk", "ms", "read+write whole file x2",
-                        Comparison::Ratio, 1.15);
-  Measure applyWithCopy = Named("  I/O floor + a full copy per field, apply", "ms",
-                                "read+write whole file x2", Comparison::Ratio);
+  Measure apply = Named("apply click to both fields on disk", "ms",
+                        "read+copy+write whole file x2", Comparison::Ratio, 1.15);
+  Measure applyWithoutCopy = Named("  I/O floor without the copy, apply", "ms",
+                                   "read+copy+write whole file x2", Comparison::Ratio);
   Measure check =
       Named("read click to value in edit box", "ms", "seek+read 15 bytes+show", Comparison::Ratio);
 
   std::vector<Measure> All() const {
     return {shown,         verdict,           firstWindow,       firstWindowToShown,
             shownToVerdict, memory,           privateAfterStart, privateAfterLoad,
-            privateAfterPatch, apply,         applyWithCopy,     check};
+            privateAfterPatch, apply,         applyWithoutCopy,  check};
   }
 };
 
@@ -297,19 +297,19 @@ void RunRound(int round, const Programs& programs, Results& results) {
                 TimeClick(toolApply, [&] { return toolFields.Holds(resolution); }), "tool apply");
          },
          [&] {
-           Settle(floorApply, "the floor did not finish its previous click within 20 s");
+           Settle(copyFloorApply,
+                  "the copying floor did not finish its previous click within 20 s");
            Keep(results.apply.floor,
-                TimeClick(floorApply, [&] { return floorFields.Holds(resolution); }),
-                "floor apply");
+                TimeClick(copyFloorApply, [&] { return copyFloorFields.Holds(resolution); }),
+                "copying floor apply");
          });
-    Settle(copyFloorApply, "the copying floor did not finish its previous click within 20 s");
-    Keep(results.applyWithCopy.tool,
-         TimeClick(copyFloorApply, [&] { return copyFloorFields.Holds(resolution); }),
-         "copying floor apply");
+    Settle(floorApply, "the floor did not finish its previous click within 20 s");
+    Keep(results.applyWithoutCopy.tool,
+         TimeClick(floorApply, [&] { return floorFields.Holds(resolution); }), "floor apply");
   }
-  results.applyWithCopy.floor.insert(results.applyWithCopy.floor.end(),
-                                     results.apply.floor.end() - kClicksPerRound,
-                                     results.apply.floor.end());
+  results.applyWithoutCopy.floor.insert(results.applyWithoutCopy.floor.end(),
+                                        results.apply.floor.end() - kClicksPerRound,
+                                        results.apply.floor.end());
   Settle(toolApply, "the tool did not finish its last click within 20 s");
 
   const MemoryCounters toolAfterPatch = tool->Memory();
@@ -319,7 +319,8 @@ void RunRound(int round, const Programs& programs, Results& results) {
                 toolAfterPatch.privateBytes, toolAfterPatch.peakPrivateBytes});
   const uint64_t floorPeak = std::max(floorMemory.peakPrivateBytes, floorMemory.privateBytes);
   results.memory.tool.push_back(KiB(toolPeak));
-  results.memory.floor.push_back(KiB(floorPeak + kImageSize));
+  // The patch reads the whole file and, as byte-set replacement does, makes a patched copy of it.
+  results.memory.floor.push_back(KiB(floorPeak + 2 * kImageSize));
   for (Measure* m :
        {&results.privateAfterStart, &results.privateAfterLoad, &results.privateAfterPatch})
     m->floor.push_back(KiB(floorMemory.privateBytes));
