@@ -28,6 +28,16 @@ double Figure(const Measure& measure) {
   return NAN;
 }
 
+double PairedFigure(const Measure& measure) {
+  if (measure.comparison == Comparison::Absolute || measure.floor.size() != measure.tool.size())
+    return NAN;
+  std::vector<double> figures;
+  for (size_t i = 0; i < measure.tool.size(); ++i)
+    figures.push_back(measure.comparison == Comparison::Ratio ? measure.tool[i] / measure.floor[i]
+                                                              : measure.tool[i] - measure.floor[i]);
+  return Median(std::move(figures));
+}
+
 bool MeetsTarget(const Measure& measure) {
   const double figure = Figure(measure);
   return measure.comparison == Comparison::Absolute ? figure < measure.target
@@ -64,17 +74,19 @@ std::string Verdict(const Measure& measure) {
 }  // namespace
 
 void PrintTable(const std::vector<Measure>& measures) {
-  std::printf("%-44s %-4s %4s %12s %12s %-28s %10s %-12s %10s %-8s\n", "measure", "unit", "runs",
-              "tool median", "tool IQR", "floor", "floor med.", "compared", "figure", "target");
+  std::printf("%-44s %-4s %4s %12s %12s %-28s %10s %-12s %10s %10s %-8s\n", "measure", "unit",
+              "runs", "tool median", "tool IQR", "floor", "floor med.", "compared", "figure",
+              "paired", "target");
   for (const Measure& m : measures) {
     char iqr[32];
     std::snprintf(iqr, sizeof iqr, "%.1f-%.1f", Quantile(m.tool, 0.25), Quantile(m.tool, 0.75));
     char floorMedian[32] = "-";
     if (!m.floor.empty()) std::snprintf(floorMedian, sizeof floorMedian, "%.1f", Median(m.floor));
-    std::printf("%-44s %-4s %4zu %12.1f %12s %-28s %10s %-12s %10.2f %s (%s)\n", m.name.c_str(),
-                m.unit.c_str(), m.tool.size(), Median(m.tool), iqr,
+    std::printf("%-44s %-4s %4zu %12.1f %12s %-28s %10s %-12s %10.2f %10.2f %s (%s)\n",
+                m.name.c_str(), m.unit.c_str(), m.tool.size(), Median(m.tool), iqr,
                 m.floorName.empty() ? "-" : m.floorName.c_str(), floorMedian,
-                ComparisonName(m.comparison), Figure(m), Target(m).c_str(), Verdict(m).c_str());
+                ComparisonName(m.comparison), Figure(m), PairedFigure(m), Target(m).c_str(),
+                Verdict(m).c_str());
   }
 }
 
@@ -83,7 +95,7 @@ bool WriteCsv(const std::wstring& path, const std::vector<Measure>& measures) {
   if (out == nullptr) return false;
   std::fprintf(out,
                "measure,unit,runs,tool_median,tool_q1,tool_q3,floor,floor_runs,floor_median,"
-               "floor_q1,floor_q3,compared,figure,target,within_target\n");
+               "floor_q1,floor_q3,compared,figure,paired_figure,target,within_target\n");
   for (const Measure& m : measures) {
     std::fprintf(out, "\"%s\",%s,%zu,%.3f,%.3f,%.3f,\"%s\",%zu,", m.name.c_str(), m.unit.c_str(),
                  m.tool.size(), Median(m.tool), Quantile(m.tool, 0.25), Quantile(m.tool, 0.75),
@@ -94,6 +106,10 @@ bool WriteCsv(const std::wstring& path, const std::vector<Measure>& measures) {
       std::fprintf(out, "%.3f,%.3f,%.3f,", Median(m.floor), Quantile(m.floor, 0.25),
                    Quantile(m.floor, 0.75));
     std::fprintf(out, "%s,%.4f,", ComparisonName(m.comparison), Figure(m));
+    if (const double paired = PairedFigure(m); !std::isnan(paired))
+      std::fprintf(out, "%.4f,", paired);
+    else
+      std::fprintf(out, ",");
     if (m.target == kNoTarget)
       std::fprintf(out, ",\n");
     else

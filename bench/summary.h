@@ -30,6 +30,9 @@ double Quantile(std::vector<double> values, double share);
 // The figure the target is set on (the ratio, the difference or the tool's own median).
 double Figure(const Measure& measure);
 bool MeetsTarget(const Measure& measure);
+// The same comparison made round by round (each run of the tool with the floor's run next to it)
+// and its median: load that drifts between rounds cancels out. NAN without paired runs.
+double PairedFigure(const Measure& measure);
 
 void PrintTable(const std::vector<Measure>& measures);
 bool WriteCsv(const std::wstring& path, const std::vector<Measure>& measures);
