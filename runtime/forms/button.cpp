@@ -1,5 +1,6 @@
 #include "runtime/forms/button.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -8,15 +9,17 @@
 #include "runtime/forms/component.h"
 #include "runtime/forms/font_data.h"
 #include "runtime/forms/picture_data.h"
+#include "runtime/forms/property_table.h"
 
 namespace forms {
 namespace {
 
 constexpr uint32_t kHighestVersion = 1;
 
-constexpr uint16_t kOwnKinds[] = {kind::Picture, kind::Choice, kind::Text,
-                                  kind::Choice,  kind::Choice, kind::Font};  // 8-13
-constexpr auto kProperties = PropertyTable(0x8000, kOwnKinds);
+// Own property indices (the property index less 8).
+namespace own {
+enum : uint8_t { Picture, Kind, Caption, HorizontalAlignment, VerticalAlignment, Font, Count };
+}
 
 struct Properties {
   std::vector<uint8_t> picture;  // 8
@@ -30,7 +33,9 @@ struct Properties {
 class Button final : public Component {
  public:
   Button(const CreateArguments& args, Properties properties)
-      : Component(args.windowId, args.unitId), p_(std::move(properties)) {}
+      : Component(args.windowId, args.unitId), p_(std::move(properties)) {
+    UsePropertyTable(kOwn, &p_);
+  }
   ~Button() override {
     DestroyPicture(picture_);
     if (font_ != nullptr) DeleteObject(font_);
@@ -79,25 +84,6 @@ class Button final : public Component {
     return self;
   }
 
-  static int32_t Write(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
-    auto* self = static_cast<Button*>(object);
-    switch (ownIndex + kCommonPropertyCount) {
-      case 8: self->p_.picture = BytesOf(*value); return 1;
-      case 9: self->p_.kind = value->low; return 1;
-      case 10:
-        self->p_.caption = TextOf(*value);
-        SetWindowTextGbk(self->Window(), self->p_.caption);
-        return 0;
-      case 11: self->p_.horizontal = value->low; return 1;
-      case 12: self->p_.vertical = value->low; return 1;
-      case 13:
-        self->p_.font = BytesOf(*value);
-        self->ApplyFont();
-        return 0;
-      default: return 0;
-    }
-  }
-
   static HGLOBAL CurrentData(Component* object) {
     const Properties& p = static_cast<Button*>(object)->p_;
     ArchiveWriter out;
@@ -111,23 +97,8 @@ class Button final : public Component {
     return GlobalBlockOf(out.Data());
   }
 
-  static int32_t Read(Component* object, int32_t ownIndex, RawValue* result) {
-    auto* self = static_cast<Button*>(object);
-    const Properties& p = self->p_;
-    switch (ownIndex + kCommonPropertyCount) {
-      case 8: *result = RawBytes(p.picture); break;
-      case 9: *result = {p.kind, 0}; break;
-      case 10:
-        self->p_.caption = WindowTextGbk(self->Window());
-        *result = RawText(p.caption);
-        break;
-      case 11: *result = {p.horizontal, 0}; break;
-      case 12: *result = {p.vertical, 0}; break;
-      case 13: *result = RawBytes(p.font); break;
-      default: return 0;
-    }
-    return 1;
-  }
+  static const PropertyRow kRows[own::Count];
+  static const OwnProperties kOwn;
 
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
@@ -141,18 +112,35 @@ class Button final : public Component {
 
  private:
   void ApplyFont() { font_ = ApplyFontData(Window(), p_.font, font_); }
+  void ShowCaption() { SetWindowTextGbk(Window(), p_.caption); }
+  RawValue LiveCaption() {
+    p_.caption = WindowTextGbk(Window());
+    return RawText(p_.caption);
+  }
 
   Properties p_;
   Picture picture_ = {nullptr, false};
   HFONT font_ = nullptr;
 };
 
+// The picture, the kind and the alignments are styles fixed at creation.
+constexpr PropertyRow Button::kRows[own::Count] = {
+    Stored(own::Picture, kind::Picture, offsetof(Properties, picture)).Rebuilds(),
+    Stored(own::Kind, kind::Choice, offsetof(Properties, kind)).Rebuilds(),
+    Stored(own::Caption, kind::Text, offsetof(Properties, caption), Apply<&Button::ShowCaption>).ReadsLive(ReadLive<&Button::LiveCaption>),
+    Stored(own::HorizontalAlignment, kind::Choice, offsetof(Properties, horizontal)).Rebuilds(),
+    Stored(own::VerticalAlignment, kind::Choice, offsetof(Properties, vertical)).Rebuilds(),
+    Stored(own::Font, kind::Font, offsetof(Properties, font), Apply<&Button::ApplyFont>),
+};
+constexpr OwnProperties Button::kOwn = {kRows, own::Count, nullptr};
+constexpr auto kProperties = PropertyTable(0x8000, Button::kRows);
+
 }  // namespace
 
 const ComponentTypeRecord kButtonType = {
     "按钮", "Button", 0, 0, 0, 0x80000840, 0, 0, 0,
     static_cast<uint32_t>(kProperties.size()), kProperties.data(),
-    &StandardUnitInterface<&Button::Create, &Button::Write, &Button::CurrentData, &Button::Read>,
+    &StandardUnitInterface<&Button::Create, &WriteByTable, &Button::CurrentData, &ReadByTable>,
     0, 0};
 
 }  // namespace forms

@@ -1,6 +1,7 @@
 #include "runtime/forms/combo_box.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "runtime/forms/component.h"
 #include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
+#include "runtime/forms/property_table.h"
 
 namespace forms {
 namespace {
@@ -17,12 +19,29 @@ constexpr uint32_t kHighestVersion = 3;
 // The height of an opened list: the closed box keeps the system's height.
 constexpr int32_t kMinimumListHeight = 160;
 
-constexpr uint16_t kOwnKinds[] = {
-    kind::Choice,  kind::Text,    kind::Integer, kind::Integer, kind::Integer,  // 8-12
-    kind::Text,    kind::Logical, kind::Integer, kind::Colour,  kind::Colour,   // 13-17
-    kind::Font,    kind::Integer, kind::Text2,   kind::Binary,  kind::Text,     // 18-22
-    kind::Text,    kind::Integer};                                              // 23-24
-constexpr auto kProperties = PropertyTable(0x8000, kOwnKinds);
+// Own property indices (the property index less 8).
+namespace own {
+enum : uint8_t {
+  Style,
+  Content,
+  MaxLength,
+  SelectionStart,
+  SelectionLength,
+  Text13,
+  Sorted,
+  ExtraRowHeight,
+  TextColour,
+  Background,
+  Font,
+  Selection,
+  Items,
+  ItemValues,
+  Text22,
+  Text23,
+  Value24,
+  Count
+};
+}  // namespace own
 
 // The list's items as one text, each item on its own line.
 constexpr char kItemSeparator[] = "\r\n";
@@ -42,6 +61,7 @@ struct Properties {
   int32_t selection = -1;          // 19
   std::vector<std::string> items;  // 20
   std::vector<uint8_t> itemValues; // 21: one 32-bit value per item
+  std::string itemsText;           // 20 as one text, as last written or read
   std::string text22, text23;      // 22, 23
   uint32_t value24 = 0;            // 24
 };
@@ -49,7 +69,9 @@ struct Properties {
 class ComboBox final : public Component {
  public:
   ComboBox(const CreateArguments& args, Properties properties)
-      : Component(args.windowId, args.unitId), p_(std::move(properties)) {}
+      : Component(args.windowId, args.unitId), p_(std::move(properties)) {
+    UsePropertyTable(kOwn, &p_);
+  }
   ~ComboBox() override {
     if (font_ != nullptr) DeleteObject(font_);
     if (brush_ != nullptr) DeleteObject(brush_);
@@ -102,52 +124,6 @@ class ComboBox final : public Component {
     return static_cast<int32_t>(index);
   }
 
-  static int32_t Write(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
-    auto* self = static_cast<ComboBox*>(object);
-    Properties& p = self->p_;
-    const HWND window = self->Window();
-    const uint32_t word = value->low;
-    const char* text = TextOf(*value);
-    switch (ownIndex + kCommonPropertyCount) {
-      case 8: p.style = word; return 1;
-      case 9: p.content = text; SetWindowTextGbk(window, p.content); return 0;
-      case 10: p.maxLength = word; SendMessageW(window, CB_LIMITTEXT, word, 0); return 0;
-      case 11: p.selectionStart = word; self->ApplyEditSelection(); return 0;
-      case 12: p.selectionLength = word; self->ApplyEditSelection(); return 0;
-      case 13: p.text13 = text; return 0;
-      case 14: p.sorted = word; self->Refresh(); return 1;
-      case 15: p.extraRowHeight = word; self->ApplyItemHeight(); return 0;
-      case 16: p.textColour = word; InvalidateRect(window, nullptr, TRUE); return 0;
-      case 17: p.background = word; self->ApplyBackground(); return 0;
-      case 18: p.font = BytesOf(*value); self->ApplyFont(); return 0;
-      case 19: self->Select(static_cast<int32_t>(word)); return 0;
-      case 20: {
-        p.items.clear();
-        const std::string all = text;
-        for (size_t start = 0; !all.empty() && start <= all.size();) {
-          const size_t end = all.find(kItemSeparator, start);
-          p.items.push_back(all.substr(start, end == std::string::npos ? std::string::npos : end - start));
-          if (end == std::string::npos) break;
-          start = end + 2;
-        }
-        p.itemValues.clear();
-        p.selection = -1;
-        self->Fill();
-        return 0;
-      }
-      case 21: {
-        self->Refresh();
-        p.itemValues = BytesOf(*value);
-        self->Fill();
-        return 0;
-      }
-      case 22: p.text22 = text; return 0;
-      case 23: p.text23 = text; return 0;
-      case 24: p.value24 = word; return 0;
-      default: return 0;
-    }
-  }
-
   static HGLOBAL CurrentData(Component* object) {
     auto* self = static_cast<ComboBox*>(object);
     self->Refresh();
@@ -168,40 +144,8 @@ class ComboBox final : public Component {
     return GlobalBlockOf(out.Data());
   }
 
-  static int32_t Read(Component* object, int32_t ownIndex, RawValue* result) {
-    auto* self = static_cast<ComboBox*>(object);
-    self->Refresh();
-    const Properties& p = self->p_;
-    const auto text = [&](const std::string& t) { *result = RawText(t); };
-    const auto bytes = [&](const std::vector<uint8_t>& b) { *result = RawBytes(b); };
-    switch (ownIndex + kCommonPropertyCount) {
-      case 8: *result = {p.style, 0}; break;
-      case 9: text(p.content); break;
-      case 10: *result = {p.maxLength, 0}; break;
-      case 11: *result = {p.selectionStart, 0}; break;
-      case 12: *result = {p.selectionLength, 0}; break;
-      case 13: text(p.text13); break;
-      case 14: *result = {p.sorted, 0}; break;
-      case 15: *result = {p.extraRowHeight, 0}; break;
-      case 16: *result = {p.textColour, 0}; break;
-      case 17: *result = {p.background, 0}; break;
-      case 18: bytes(p.font); break;
-      case 19: *result = {static_cast<uint32_t>(p.selection), 0}; break;
-      case 20: {
-        self->itemsText_.clear();
-        for (size_t i = 0; i < p.items.size(); ++i)
-          self->itemsText_ += (i == 0 ? "" : kItemSeparator) + p.items[i];
-        text(self->itemsText_);
-        break;
-      }
-      case 21: bytes(p.itemValues); break;
-      case 22: text(p.text22); break;
-      case 23: text(p.text23); break;
-      case 24: *result = {p.value24, 0}; break;
-      default: return 0;
-    }
-    return 1;
-  }
+  static const PropertyRow kRows[own::Count];
+  static const OwnProperties kOwn;
 
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
@@ -229,7 +173,7 @@ class ComboBox final : public Component {
     const HWND window = Window();
     SendMessageW(window, CB_RESETCONTENT, 0, 0);
     ApplyItemHeight();
-    SendMessageW(window, CB_LIMITTEXT, p_.maxLength, 0);
+    ApplyTextLimit();
     const size_t valued = p_.itemValues.size() / 4;
     for (size_t i = 0; i < p_.items.size(); ++i) {
       const uint8_t* v = p_.itemValues.data() + 4 * i;
@@ -248,6 +192,7 @@ class ComboBox final : public Component {
     p_.selection = std::clamp(index, -1, count - 1);
     SendMessageW(Window(), CB_SETCURSEL, static_cast<WPARAM>(p_.selection), 0);
   }
+  void ApplyTextLimit() { SendMessageW(Window(), CB_LIMITTEXT, p_.maxLength, 0); }
 
   // The live box's items, values, selection and content.
   void Refresh() {
@@ -304,19 +249,76 @@ class ComboBox final : public Component {
     InvalidateRect(Window(), nullptr, TRUE);
   }
 
+  void ShowContent() { SetWindowTextGbk(Window(), p_.content); }
+  void Redraw() { InvalidateRect(Window(), nullptr, TRUE); }
+  void ApplySelection() { Select(p_.selection); }
+
+  // The items come as one text, an item a line; their values and the selection go with them.
+  void ApplyItemsText() {
+    p_.items.clear();
+    const std::string& all = p_.itemsText;
+    for (size_t start = 0; !all.empty() && start <= all.size();) {
+      const size_t end = all.find(kItemSeparator, start);
+      p_.items.push_back(all.substr(start, end == std::string::npos ? std::string::npos : end - start));
+      if (end == std::string::npos) break;
+      start = end + 2;
+    }
+    p_.itemValues.clear();
+    p_.selection = -1;
+    Fill();
+  }
+  RawValue ItemsText() {
+    p_.itemsText.clear();
+    for (size_t i = 0; i < p_.items.size(); ++i)
+      p_.itemsText += (i == 0 ? "" : kItemSeparator) + p_.items[i];
+    return RawText(p_.itemsText);
+  }
+
+  // New values go to the items the live box holds now.
+  void ApplyItemValues() {
+    std::vector<uint8_t> values = std::move(p_.itemValues);
+    Refresh();
+    p_.itemValues = std::move(values);
+    Fill();
+  }
+
   Properties p_;
   HFONT font_ = nullptr;
   HBRUSH brush_ = nullptr;
   int32_t systemItemHeight_ = 0;  // the rows' height as the system makes it for the font
-  std::string itemsText_;
 };
+
+// Every read first takes the live box's items, selection and content. The style and sorting
+// are styles fixed at creation.
+constexpr PropertyRow ComboBox::kRows[own::Count] = {
+    Stored(own::Style, kind::Choice, offsetof(Properties, style)).Rebuilds(),
+    Stored(own::Content, kind::Text, offsetof(Properties, content), Apply<&ComboBox::ShowContent>),
+    Stored(own::MaxLength, kind::Integer, offsetof(Properties, maxLength), Apply<&ComboBox::ApplyTextLimit>),
+    Stored(own::SelectionStart, kind::Integer, offsetof(Properties, selectionStart), Apply<&ComboBox::ApplyEditSelection>),
+    Stored(own::SelectionLength, kind::Integer, offsetof(Properties, selectionLength), Apply<&ComboBox::ApplyEditSelection>),
+    Stored(own::Text13, kind::Text, offsetof(Properties, text13)),
+    Stored(own::Sorted, kind::Logical, offsetof(Properties, sorted), Apply<&ComboBox::Refresh>)
+        .Rebuilds(),
+    Stored(own::ExtraRowHeight, kind::Integer, offsetof(Properties, extraRowHeight), Apply<&ComboBox::ApplyItemHeight>),
+    Stored(own::TextColour, kind::Colour, offsetof(Properties, textColour), Apply<&ComboBox::Redraw>),
+    Stored(own::Background, kind::Colour, offsetof(Properties, background), Apply<&ComboBox::ApplyBackground>),
+    Stored(own::Font, kind::Font, offsetof(Properties, font), Apply<&ComboBox::ApplyFont>),
+    Stored(own::Selection, kind::Integer, offsetof(Properties, selection), Apply<&ComboBox::ApplySelection>),
+    Stored(own::Items, kind::Text2, offsetof(Properties, itemsText), Apply<&ComboBox::ApplyItemsText>).ReadsLive(ReadLive<&ComboBox::ItemsText>),
+    Stored(own::ItemValues, kind::Binary, offsetof(Properties, itemValues), Apply<&ComboBox::ApplyItemValues>),
+    Stored(own::Text22, kind::Text, offsetof(Properties, text22)),
+    Stored(own::Text23, kind::Text, offsetof(Properties, text23)),
+    Stored(own::Value24, kind::Integer, offsetof(Properties, value24)),
+};
+constexpr OwnProperties ComboBox::kOwn = {kRows, own::Count, Apply<&ComboBox::Refresh>};
+constexpr auto kProperties = PropertyTable(0x8000, ComboBox::kRows);
 
 }  // namespace
 
 const ComponentTypeRecord kComboBoxType = {
     "组合框", "ComboBox", 0, 0, 0, 0x80000240, 0, 0, 0,
     static_cast<uint32_t>(kProperties.size()), kProperties.data(),
-    &StandardUnitInterface<&ComboBox::Create, &ComboBox::Write, &ComboBox::CurrentData, &ComboBox::Read>,
+    &StandardUnitInterface<&ComboBox::Create, &WriteByTable, &ComboBox::CurrentData, &ReadByTable>,
     0, 0};
 
 int32_t AddComboItem(Component* combo, const char* text, bool hasValue, uint32_t value) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "runtime/core/gbk.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
+#include "runtime/forms/property_table.h"
 
 namespace forms {
 namespace {
@@ -24,7 +26,7 @@ constexpr size_t kFileBufferLength = 4096;
 
 // Own property indices (the property index less 8).
 namespace own {
-enum : int32_t {
+enum : uint8_t {
   Kind,
   Title,
   FileName,
@@ -55,14 +57,18 @@ namespace dialog_kind {
 constexpr int32_t OpenFile = 0, SaveFile = 1, Font = 2, Help = 3;
 }
 
-constexpr uint16_t kOwnKinds[own::Count] = {
-    kind::Choice,  kind::Text,    kind::Text,    kind::Text,    kind::Integer, kind::Text,
-    kind::Text,    kind::Logical, kind::Logical, kind::Logical, kind::Logical, kind::Logical,
-    kind::Colour,  kind::Logical, kind::Logical, kind::Logical, kind::Logical, kind::Text,
-    kind::Integer, kind::Text,    kind::Choice,  kind::Integer};
-constexpr auto kProperties = PropertyTable(0x8000, kOwnKinds);
+// The own properties' stored values by own index: a number, or a text where the kind is text.
+struct DialogValues {
+  std::array<int32_t, own::Count> numbers{};
+  std::array<std::string, own::Count> texts;
+};
 
-constexpr bool IsText(int32_t index) { return kOwnKinds[index] == kind::Text; }
+constexpr size_t Number(int32_t index) {
+  return offsetof(DialogValues, numbers) + sizeof(int32_t) * index;
+}
+constexpr size_t Text(int32_t index) {
+  return offsetof(DialogValues, texts) + sizeof(std::string) * index;
+}
 
 // Paths travel in the system's ANSI code page, so that the A file functions take them back; a
 // text that is not a path of that code page is not handed to the dialog.
@@ -71,10 +77,15 @@ std::wstring WidePathOf(const std::string& text) { return rt::ExactWide(text).va
 class CommonDialog final : public Component {
  public:
   CommonDialog(uint32_t windowId, uint32_t unitId) : Component(windowId, unitId) {
-    numbers_[own::FileMustExist] = 1;
-    numbers_[own::OverwritePrompt] = 1;
-    numbers_[own::PathMustExist] = 1;
+    UsePropertyTable(kOwn, &values_);
+    values_.numbers[own::FileMustExist] = 1;
+    values_.numbers[own::OverwritePrompt] = 1;
+    values_.numbers[own::PathMustExist] = 1;
   }
+
+  static const PropertyRow kRows[own::Count];
+  static const OwnProperties kOwn;
+  static bool IsText(int32_t index) { return kRows[index].kind == kind::Text; }
 
   void Start(HWND window) { Attach(window); }
 
@@ -82,7 +93,8 @@ class CommonDialog final : public Component {
     uint32_t version = 0;
     if (!reader.U32(version) || version > kHighestVersion) return false;
     for (int32_t i = 0; i < own::Count; ++i)
-      if (IsText(i) ? !reader.LenText(texts_[i]) : !reader.I32(numbers_[i])) return false;
+      if (IsText(i) ? !reader.LenText(values_.texts[i]) : !reader.I32(values_.numbers[i]))
+        return false;
     return true;
   }
 
@@ -91,38 +103,20 @@ class CommonDialog final : public Component {
     writer.U32(kHighestVersion);
     for (int32_t i = 0; i < own::Count; ++i) {
       if (IsText(i))
-        writer.LenText(texts_[i]);
+        writer.LenText(values_.texts[i]);
       else
-        writer.I32(numbers_[i]);
+        writer.I32(values_.numbers[i]);
     }
     return writer.Data();
   }
 
-  void Write(int32_t index, const RawValue& value) {
-    if (IsText(index)) {
-      const char* text = reinterpret_cast<const char*>(value.low);
-      texts_[index] = text != nullptr ? text : "";
-      return;
-    }
-    int32_t number = static_cast<int32_t>(value.low);
-    if (index == own::Kind) number = std::clamp(number, 0, 3);
-    if (kOwnKinds[index] == kind::Choice) number = std::max(number, 0);
-    if (kOwnKinds[index] == kind::Logical) number = number != 0;
-    numbers_[index] = number;
-  }
-
-  RawValue Value(int32_t index) const {
-    if (!IsText(index)) return {static_cast<uint32_t>(numbers_[index]), 0};
-    return RawText(texts_[index]);
-  }
-
   DWORD FileFlags() const {
     DWORD flags = OFN_HIDEREADONLY;
-    if (numbers_[own::CreatePrompt] == 1) flags |= OFN_CREATEPROMPT;
-    if (numbers_[own::FileMustExist] == 1) flags |= OFN_FILEMUSTEXIST;
-    if (numbers_[own::OverwritePrompt] == 1) flags |= OFN_OVERWRITEPROMPT;
-    if (numbers_[own::PathMustExist] == 1) flags |= OFN_PATHMUSTEXIST;
-    if (numbers_[own::NoChangeDirectory] == 1) flags |= OFN_NOCHANGEDIR;
+    if (values_.numbers[own::CreatePrompt] == 1) flags |= OFN_CREATEPROMPT;
+    if (values_.numbers[own::FileMustExist] == 1) flags |= OFN_FILEMUSTEXIST;
+    if (values_.numbers[own::OverwritePrompt] == 1) flags |= OFN_OVERWRITEPROMPT;
+    if (values_.numbers[own::PathMustExist] == 1) flags |= OFN_PATHMUSTEXIST;
+    if (values_.numbers[own::NoChangeDirectory] == 1) flags |= OFN_NOCHANGEDIR;
     return flags;
   }
 
@@ -137,7 +131,7 @@ class CommonDialog final : public Component {
       return true;
     }
     showing_ = true;
-    switch (numbers_[own::Kind]) {
+    switch (values_.numbers[own::Kind]) {
       case dialog_kind::OpenFile:
       case dialog_kind::SaveFile:
         result = ShowFileDialog();
@@ -159,12 +153,12 @@ class CommonDialog final : public Component {
   HWND Owner() const { return GetAncestor(Window(), GA_ROOT); }
 
   bool ShowFileDialog() {
-    const std::wstring filter = FileDialogFilter(texts_[own::Filter]);
-    const std::wstring title = rt::WideFromGbk(texts_[own::Title].c_str());
-    const std::wstring directory = WidePathOf(texts_[own::InitialDirectory]);
-    const std::wstring extension = rt::WideFromGbk(texts_[own::DefaultExtension].c_str());
+    const std::wstring filter = FileDialogFilter(values_.texts[own::Filter]);
+    const std::wstring title = rt::WideFromGbk(values_.texts[own::Title].c_str());
+    const std::wstring directory = WidePathOf(values_.texts[own::InitialDirectory]);
+    const std::wstring extension = rt::WideFromGbk(values_.texts[own::DefaultExtension].c_str());
     std::vector<wchar_t> file(kFileBufferLength, L'\0');
-    const std::wstring initial = WidePathOf(texts_[own::FileName]);
+    const std::wstring initial = WidePathOf(values_.texts[own::FileName]);
     std::copy_n(initial.begin(), std::min(initial.size(), file.size() - 1), file.begin());
 
     OPENFILENAMEW dialog{};
@@ -172,7 +166,7 @@ class CommonDialog final : public Component {
     dialog.hwndOwner = Owner();
     if (!filter.empty()) {
       dialog.lpstrFilter = filter.c_str();
-      dialog.nFilterIndex = static_cast<DWORD>(std::max(numbers_[own::InitialFilter], 0)) + 1;
+      dialog.nFilterIndex = static_cast<DWORD>(std::max(values_.numbers[own::InitialFilter], 0)) + 1;
     }
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
@@ -181,28 +175,29 @@ class CommonDialog final : public Component {
     if (!directory.empty()) dialog.lpstrInitialDir = directory.c_str();
     dialog.Flags = FileFlags();
 
-    const bool confirmed = numbers_[own::Kind] == dialog_kind::SaveFile ? GetSaveFileNameW(&dialog)
-                                                                        : GetOpenFileNameW(&dialog);
+    const bool confirmed = values_.numbers[own::Kind] == dialog_kind::SaveFile
+                               ? GetSaveFileNameW(&dialog)
+                               : GetOpenFileNameW(&dialog);
     if (!confirmed || !IsLive()) return false;
     // A choice that no ANSI path names still counts as made: the file loaded before must not
     // stay the one written, so the name is emptied and no file opens under it.
-    texts_[own::FileName] = rt::AnsiPath(file.data()).value_or("");
+    values_.texts[own::FileName] = rt::AnsiPath(file.data()).value_or("");
     return true;
   }
 
   bool ShowFontDialog() {
     LOGFONTW font{};
-    if (numbers_[own::FontSize] > 0) {
+    if (values_.numbers[own::FontSize] > 0) {
       HDC screen = GetDC(nullptr);
-      font.lfHeight = -MulDiv(numbers_[own::FontSize], GetDeviceCaps(screen, LOGPIXELSY), 72);
+      font.lfHeight = -MulDiv(values_.numbers[own::FontSize], GetDeviceCaps(screen, LOGPIXELSY), 72);
       ReleaseDC(nullptr, screen);
     }
-    font.lfWeight = numbers_[own::Bold] ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = static_cast<BYTE>(numbers_[own::Italic]);
-    font.lfStrikeOut = static_cast<BYTE>(numbers_[own::StrikeOut]);
-    font.lfUnderline = static_cast<BYTE>(numbers_[own::Underline]);
+    font.lfWeight = values_.numbers[own::Bold] ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = static_cast<BYTE>(values_.numbers[own::Italic]);
+    font.lfStrikeOut = static_cast<BYTE>(values_.numbers[own::StrikeOut]);
+    font.lfUnderline = static_cast<BYTE>(values_.numbers[own::Underline]);
     font.lfCharSet = DEFAULT_CHARSET;
-    const std::wstring face = rt::WideFromGbk(texts_[own::FontName].c_str());
+    const std::wstring face = rt::WideFromGbk(values_.texts[own::FontName].c_str());
     std::copy_n(face.begin(), std::min<size_t>(face.size(), LF_FACESIZE - 1), font.lfFaceName);
 
     CHOOSEFONTW dialog{};
@@ -210,22 +205,49 @@ class CommonDialog final : public Component {
     dialog.hwndOwner = Owner();
     dialog.lpLogFont = &font;
     dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
-    dialog.rgbColors = static_cast<COLORREF>(numbers_[own::Colour]);
+    dialog.rgbColors = static_cast<COLORREF>(values_.numbers[own::Colour]);
     if (!ChooseFontW(&dialog) || !IsLive()) return false;
-    texts_[own::FontName] = rt::GbkFromWide(font.lfFaceName);
-    numbers_[own::FontSize] = dialog.iPointSize / 10;
-    numbers_[own::Bold] = font.lfWeight >= FW_BOLD;
-    numbers_[own::Italic] = font.lfItalic != 0;
-    numbers_[own::StrikeOut] = font.lfStrikeOut != 0;
-    numbers_[own::Underline] = font.lfUnderline != 0;
-    numbers_[own::Colour] = static_cast<int32_t>(dialog.rgbColors);
+    values_.texts[own::FontName] = rt::GbkFromWide(font.lfFaceName);
+    values_.numbers[own::FontSize] = dialog.iPointSize / 10;
+    values_.numbers[own::Bold] = font.lfWeight >= FW_BOLD;
+    values_.numbers[own::Italic] = font.lfItalic != 0;
+    values_.numbers[own::StrikeOut] = font.lfStrikeOut != 0;
+    values_.numbers[own::Underline] = font.lfUnderline != 0;
+    values_.numbers[own::Colour] = static_cast<int32_t>(dialog.rgbColors);
     return true;
   }
 
-  std::array<int32_t, own::Count> numbers_{};
-  std::array<std::string, own::Count> texts_;
+  DialogValues values_;
   bool showing_ = false;
 };
+
+constexpr PropertyRow CommonDialog::kRows[own::Count] = {
+    Stored(own::Kind, kind::Choice, Number(own::Kind)).Clamped(dialog_kind::Help),
+    Stored(own::Title, kind::Text, Text(own::Title)),
+    Stored(own::FileName, kind::Text, Text(own::FileName)),
+    Stored(own::Filter, kind::Text, Text(own::Filter)),
+    Stored(own::InitialFilter, kind::Integer, Number(own::InitialFilter)),
+    Stored(own::InitialDirectory, kind::Text, Text(own::InitialDirectory)),
+    Stored(own::DefaultExtension, kind::Text, Text(own::DefaultExtension)),
+    Stored(own::CreatePrompt, kind::Logical, Number(own::CreatePrompt)),
+    Stored(own::FileMustExist, kind::Logical, Number(own::FileMustExist)),
+    Stored(own::OverwritePrompt, kind::Logical, Number(own::OverwritePrompt)),
+    Stored(own::PathMustExist, kind::Logical, Number(own::PathMustExist)),
+    Stored(own::NoChangeDirectory, kind::Logical, Number(own::NoChangeDirectory)),
+    Stored(own::Colour, kind::Colour, Number(own::Colour)),
+    Stored(own::Bold, kind::Logical, Number(own::Bold)),
+    Stored(own::Italic, kind::Logical, Number(own::Italic)),
+    Stored(own::StrikeOut, kind::Logical, Number(own::StrikeOut)),
+    Stored(own::Underline, kind::Logical, Number(own::Underline)),
+    Stored(own::FontName, kind::Text, Text(own::FontName)),
+    Stored(own::FontSize, kind::Integer, Number(own::FontSize)),
+    Stored(own::HelpFile, kind::Text, Text(own::HelpFile)),
+    Stored(own::HelpCommand, kind::Choice, Number(own::HelpCommand)),
+    Stored(own::HelpTopic, kind::Integer, Number(own::HelpTopic)),
+};
+constexpr OwnProperties CommonDialog::kOwn = {kRows, own::Count, nullptr};
+
+constexpr auto kProperties = PropertyTable(0x8000, CommonDialog::kRows);
 
 Component* Create(const CreateArguments& args) {
   auto dialog = std::make_unique<CommonDialog>(args.windowId, args.unitId);
@@ -239,20 +261,8 @@ Component* Create(const CreateArguments& args) {
   return dialog.release();
 }
 
-int32_t WriteOwn(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
-  if (ownIndex >= 0 && ownIndex < own::Count)
-    static_cast<CommonDialog*>(object)->Write(ownIndex, *value);
-  return 0;
-}
-
 HGLOBAL CurrentData(Component* object) {
   return GlobalBlockOf(static_cast<CommonDialog*>(object)->CurrentTypeData());
-}
-
-int32_t ReadOwn(Component* object, int32_t ownIndex, RawValue* result) {
-  if (ownIndex < 0 || ownIndex >= own::Count) return 0;
-  *result = static_cast<CommonDialog*>(object)->Value(ownIndex);
-  return 1;
 }
 
 }  // namespace
@@ -269,7 +279,7 @@ const ComponentTypeRecord kCommonDialogType = {
     0,
     kProperties.size(),
     kProperties.data(),
-    &StandardUnitInterface<Create, WriteOwn, CurrentData, ReadOwn>,
+    &StandardUnitInterface<Create, WriteByTable, CurrentData, ReadByTable>,
     0,
     0};
 

@@ -12,6 +12,8 @@
 
 namespace forms {
 
+struct OwnProperties;
+
 // A window reflects the notifications of its child controls back to them, as this base plus the
 // original message, so that each control handles its own.
 inline constexpr UINT kReflectBase = WM_USER + 0x1C00;
@@ -31,11 +33,19 @@ class Component {
   // The component that owns a native window, or null.
   static Component* FromWindow(HWND window);
 
+  // The type's own property table, and where this object keeps the properties' stored values.
+  const OwnProperties* OwnPropertyTable() const { return propertyTable_; }
+  void* PropertyValues() const { return propertyValues_; }
+
  protected:
   // Takes over the native window's messages: Handle sees each one first, the rest reach the
   // window's own procedure. Once the native window is gone the object announces its end and
   // deletes itself.
   void Attach(HWND window);
+  void UsePropertyTable(const OwnProperties& table, void* values) {
+    propertyTable_ = &table;
+    propertyValues_ = values;
+  }
   // True when the message was handled and result holds the answer.
   virtual bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,6 +58,8 @@ class Component {
 
   uint32_t windowId_;
   uint32_t unitId_;
+  const OwnProperties* propertyTable_ = nullptr;
+  void* propertyValues_ = nullptr;
   HWND window_ = nullptr;  // null once the native window is gone
   // The native window's handle as its procedure receives it, kept for the calls still on the
   // stack when the window is destroyed under them.

@@ -1,5 +1,6 @@
 #include "runtime/forms/edit_box.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -7,19 +8,40 @@
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/font_data.h"
+#include "runtime/forms/property_table.h"
 
 namespace forms {
 namespace {
 
 constexpr uint32_t kHighestVersion = 2;
 
-constexpr uint16_t kOwnKinds[] = {
-    kind::Text,    kind::Choice,  kind::Colour,  kind::ColourOrDefault, kind::Font,     // 8-12
-    kind::Logical, kind::Integer, kind::Logical, kind::Choice,          kind::Choice,   // 13-17
-    kind::Choice,  kind::Text,    kind::Choice,  kind::Choice,          kind::Integer,  // 18-22
-    kind::Integer, kind::Integer, kind::Integer, kind::Text,            kind::Text,     // 23-27
-    kind::Text};                                                                        // 28
-constexpr auto kProperties = PropertyTable(0x8000, kOwnKinds);
+// Own property indices (the property index less 8).
+namespace own {
+enum : uint8_t {
+  Content,
+  Border,
+  TextColour,
+  Background,
+  Font,
+  HideSelection,
+  MaxLength,
+  MultiLine,
+  ScrollBars,
+  Alignment,
+  InputMode,
+  PasswordChar,
+  LetterCase,
+  Adjuster,
+  AdjusterMin,
+  AdjusterMax,
+  SelectionStart,
+  SelectionLength,
+  Text26,
+  Text27,
+  Text28,
+  Count
+};
+}  // namespace own
 
 struct Properties {
   std::string content;               // 8
@@ -41,6 +63,7 @@ struct Properties {
   uint32_t selectionStart = 0;       // 24
   uint32_t selectionLength = 0;      // 25
   std::string text26, text27, text28;
+  std::string passwordText;          // 19 as a text, as last written or read
 };
 
 DWORD StyleOf(const Properties& p, DWORD baseStyle) {
@@ -65,7 +88,9 @@ DWORD StyleOf(const Properties& p, DWORD baseStyle) {
 class EditBox final : public Component {
  public:
   EditBox(const CreateArguments& args, Properties properties)
-      : Component(args.windowId, args.unitId), p_(std::move(properties)) {}
+      : Component(args.windowId, args.unitId), p_(std::move(properties)) {
+    UsePropertyTable(kOwn, &p_);
+  }
   ~EditBox() override {
     if (font_ != nullptr) DeleteObject(font_);
     if (brush_ != nullptr) DeleteObject(brush_);
@@ -104,60 +129,12 @@ class EditBox final : public Component {
     self->ApplyBorder();
     self->ApplyFont();
     self->ApplyBackground();
-    SendMessageW(window, EM_LIMITTEXT, self->p_.maxLength, 0);
+    self->ApplyTextLimit();
     if (self->p_.inputMode == 2) SendMessageW(window, EM_SETPASSWORDCHAR, self->p_.passwordChar, 0);
     SendMessageW(window, EM_SETSEL, self->p_.selectionStart,
                  self->p_.selectionStart + self->p_.selectionLength);
     SendMessageW(window, EM_SCROLLCARET, 0, 0);
     return self;
-  }
-
-  static int32_t Write(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
-    auto* self = static_cast<EditBox*>(object);
-    Properties& p = self->p_;
-    const uint32_t word = value->low;
-    const char* text = TextOf(*value);
-    switch (ownIndex + kCommonPropertyCount) {
-      case 8: self->SetContent(text); return 0;
-      case 9: p.border = word; self->ApplyBorder(); return 0;
-      case 10: p.textColour = word; InvalidateRect(self->Window(), nullptr, TRUE); return 0;
-      case 11: p.background = word; self->ApplyBackground(); return 0;
-      case 12: p.font = BytesOf(*value); self->ApplyFont(); return 0;
-      case 13: p.hideSelection = word; return 1;
-      case 14: p.maxLength = word; SendMessageW(self->Window(), EM_LIMITTEXT, word, 0); return 0;
-      case 15: p.multiLine = word; return 1;
-      case 16: p.scrollBars = word; return 1;
-      case 17: p.alignment = word; return 1;
-      case 18: p.inputMode = word; return 1;
-      case 19:
-        p.passwordChar = static_cast<uint8_t>(text[0]);
-        if (p.inputMode == 2) {
-          SendMessageW(self->Window(), EM_SETPASSWORDCHAR, p.passwordChar, 0);
-          InvalidateRect(self->Window(), nullptr, TRUE);
-        }
-        return 0;
-      case 20: p.letterCase = word; return 1;
-      case 21: p.adjuster = word; return 0;
-      case 22: p.adjusterMin = word; return 0;
-      case 23: p.adjusterMax = word; return 0;
-      case 24:
-      case 25: {
-        DWORD start = 0, end = 0;
-        SendMessageW(self->Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        if (ownIndex + kCommonPropertyCount == 24) {
-          end = word + (end - start);
-          start = word;
-        } else {
-          end = start + word;
-        }
-        SendMessageW(self->Window(), EM_SETSEL, start, end);
-        return 0;
-      }
-      case 26: p.text26 = text; return 0;
-      case 27: p.text27 = text; return 0;
-      case 28: p.text28 = text; return 0;
-      default: return 0;
-    }
   }
 
   static HGLOBAL CurrentData(Component* object) {
@@ -180,45 +157,13 @@ class EditBox final : public Component {
     return GlobalBlockOf(out.Data());
   }
 
-  static int32_t Read(Component* object, int32_t ownIndex, RawValue* result) {
-    auto* self = static_cast<EditBox*>(object);
-    self->Refresh();
-    const Properties& p = self->p_;
-    const auto text = [&](const std::string& t) { *result = RawText(t); };
-    switch (ownIndex + kCommonPropertyCount) {
-      case 8: text(p.content); break;
-      case 9: *result = {p.border, 0}; break;
-      case 10: *result = {p.textColour, 0}; break;
-      case 11: *result = {p.background, 0}; break;
-      case 12: *result = RawBytes(p.font); break;
-      case 13: *result = {p.hideSelection, 0}; break;
-      case 14: *result = {p.maxLength, 0}; break;
-      case 15: *result = {p.multiLine, 0}; break;
-      case 16: *result = {p.scrollBars, 0}; break;
-      case 17: *result = {p.alignment, 0}; break;
-      case 18: *result = {p.inputMode, 0}; break;
-      case 19:
-        self->passwordText_ = std::string(1, static_cast<char>(p.passwordChar));
-        text(self->passwordText_);
-        break;
-      case 20: *result = {p.letterCase, 0}; break;
-      case 21: *result = {p.adjuster, 0}; break;
-      case 22: *result = {p.adjusterMin, 0}; break;
-      case 23: *result = {p.adjusterMax, 0}; break;
-      case 24: *result = {p.selectionStart, 0}; break;
-      case 25: *result = {p.selectionLength, 0}; break;
-      case 26: text(p.text26); break;
-      case 27: text(p.text27); break;
-      case 28: text(p.text28); break;
-      default: return 0;
-    }
-    return 1;
-  }
+  static const PropertyRow kRows[own::Count];
+  static const OwnProperties kOwn;
 
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
     if (message == kReflectBase + WM_COMMAND) {
-      // A change made by application code is reported once, by SetContent itself.
+      // A change made by application code is reported once, by ShowContent itself.
       if (HIWORD(wParam) == EN_CHANGE && !applicationChange_) RaiseEvent(0);
       result = 0;
       return true;
@@ -234,14 +179,6 @@ class EditBox final : public Component {
   }
 
  private:
-  void SetContent(const char* text) {
-    p_.content = text;
-    applicationChange_ = true;
-    SetWindowTextGbk(Window(), p_.content);
-    applicationChange_ = false;
-    RaiseEvent(0);
-  }
-
   // The live box's content and selection.
   void Refresh() {
     p_.content = WindowTextGbk(Window());
@@ -264,26 +201,88 @@ class EditBox final : public Component {
   }
 
   void ApplyFont() { font_ = ApplyFontData(Window(), p_.font, font_); }
-
+  void ApplyTextLimit() { SendMessageW(Window(), EM_LIMITTEXT, p_.maxLength, 0); }
   void ApplyBackground() {
     if (brush_ != nullptr) DeleteObject(brush_);
     brush_ = CreateSolidBrush(p_.background == 0xFF000000 ? GetSysColor(COLOR_BTNFACE) : p_.background);
     InvalidateRect(Window(), nullptr, TRUE);
   }
 
+  void ShowContent() {
+    applicationChange_ = true;
+    SetWindowTextGbk(Window(), p_.content);
+    applicationChange_ = false;
+    RaiseEvent(0);
+  }
+
+  void Redraw() { InvalidateRect(Window(), nullptr, TRUE); }
+
+  // The character is the text's first byte.
+  void ApplyPasswordChar() {
+    p_.passwordChar = static_cast<uint8_t>(p_.passwordText[0]);
+    if (p_.inputMode == 2) {
+      SendMessageW(Window(), EM_SETPASSWORDCHAR, p_.passwordChar, 0);
+      Redraw();
+    }
+  }
+  RawValue PasswordText() {
+    p_.passwordText = std::string(1, static_cast<char>(p_.passwordChar));
+    return RawText(p_.passwordText);
+  }
+
+  // The selection is the live box's: a write moves one end of it, keeping its length when the
+  // start moves.
+  void ApplySelectionStart() {
+    DWORD start = 0, end = 0;
+    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(Window(), EM_SETSEL, p_.selectionStart, p_.selectionStart + (end - start));
+  }
+  void ApplySelectionLength() {
+    DWORD start = 0;
+    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    SendMessageW(Window(), EM_SETSEL, start, start + p_.selectionLength);
+  }
+
   Properties p_;
   bool applicationChange_ = false;
   HFONT font_ = nullptr;
   HBRUSH brush_ = nullptr;
-  std::string passwordText_;
 };
+
+// Every read first takes the live box's content and selection. Hiding the selection, multi-line,
+// scroll bars, alignment, input mode and letter case are styles fixed at creation.
+constexpr PropertyRow EditBox::kRows[own::Count] = {
+    Stored(own::Content, kind::Text, offsetof(Properties, content), Apply<&EditBox::ShowContent>),
+    Stored(own::Border, kind::Choice, offsetof(Properties, border), Apply<&EditBox::ApplyBorder>),
+    Stored(own::TextColour, kind::Colour, offsetof(Properties, textColour), Apply<&EditBox::Redraw>),
+    Stored(own::Background, kind::ColourOrDefault, offsetof(Properties, background), Apply<&EditBox::ApplyBackground>),
+    Stored(own::Font, kind::Font, offsetof(Properties, font), Apply<&EditBox::ApplyFont>),
+    Stored(own::HideSelection, kind::Logical, offsetof(Properties, hideSelection)).Rebuilds(),
+    Stored(own::MaxLength, kind::Integer, offsetof(Properties, maxLength), Apply<&EditBox::ApplyTextLimit>),
+    Stored(own::MultiLine, kind::Logical, offsetof(Properties, multiLine)).Rebuilds(),
+    Stored(own::ScrollBars, kind::Choice, offsetof(Properties, scrollBars)).Rebuilds(),
+    Stored(own::Alignment, kind::Choice, offsetof(Properties, alignment)).Rebuilds(),
+    Stored(own::InputMode, kind::Choice, offsetof(Properties, inputMode)).Rebuilds(),
+    Stored(own::PasswordChar, kind::Text, offsetof(Properties, passwordText), Apply<&EditBox::ApplyPasswordChar>).ReadsLive(ReadLive<&EditBox::PasswordText>),
+    Stored(own::LetterCase, kind::Choice, offsetof(Properties, letterCase)).Rebuilds(),
+    Stored(own::Adjuster, kind::Choice, offsetof(Properties, adjuster)),
+    Stored(own::AdjusterMin, kind::Integer, offsetof(Properties, adjusterMin)),
+    Stored(own::AdjusterMax, kind::Integer, offsetof(Properties, adjusterMax)),
+    Stored(own::SelectionStart, kind::Integer, offsetof(Properties, selectionStart), Apply<&EditBox::ApplySelectionStart>),
+    Stored(own::SelectionLength, kind::Integer, offsetof(Properties, selectionLength), Apply<&EditBox::ApplySelectionLength>),
+    Stored(own::Text26, kind::Text, offsetof(Properties, text26)),
+    Stored(own::Text27, kind::Text, offsetof(Properties, text27)),
+    Stored(own::Text28, kind::Text, offsetof(Properties, text28)),
+};
+constexpr auto kProperties = PropertyTable(0x8000, EditBox::kRows);
+constexpr OwnProperties EditBox::kOwn = {kRows, own::Count, Apply<&EditBox::Refresh>};
 
 }  // namespace
 
 const ComponentTypeRecord kEditBoxType = {
     "编辑框", "EditBox", 0, 0, 0, 0x80000040, 0, 0, 0,
     static_cast<uint32_t>(kProperties.size()), kProperties.data(),
-    &StandardUnitInterface<&EditBox::Create, &EditBox::Write, &EditBox::CurrentData, &EditBox::Read>,
+    &StandardUnitInterface<&EditBox::Create, &WriteByTable, &EditBox::CurrentData, &ReadByTable>,
     0, 0};
 
 }  // namespace forms

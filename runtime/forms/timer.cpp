@@ -1,9 +1,12 @@
 #include "runtime/forms/timer.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
+#include "runtime/forms/property_table.h"
 
 namespace forms {
 namespace {
@@ -13,29 +16,29 @@ constexpr UINT_PTR kSystemTimerId = 1000;
 constexpr uint32_t kHighestVersion = 1;
 
 namespace own {
-constexpr int32_t Interval = 0;
+enum : uint8_t { Interval, Count };
 }
+
+struct Properties {
+  int32_t interval = 0;  // milliseconds; 0 stops the timer
+};
 
 class Timer final : public Component {
  public:
   Timer(uint32_t windowId, uint32_t unitId, int32_t interval)
-      : Component(windowId, unitId), interval_(interval) {}
+      : Component(windowId, unitId), p_{interval}, started_(interval) {
+    UsePropertyTable(kOwn, &p_);
+  }
 
   void Start(HWND window) {
     Attach(window);
     Restart();
   }
 
-  int32_t Interval() const { return interval_; }
+  int32_t Interval() const { return p_.interval; }
 
-  void SetInterval(int32_t interval) {
-    if (interval < 0) interval = 0;
-    if (interval == interval_) return;  // the running period is not restarted
-    interval_ = interval;
-    if (running_) KillTimer(Window(), kSystemTimerId);
-    running_ = false;
-    Restart();
-  }
+  static const PropertyRow kRows[own::Count];
+  static const OwnProperties kOwn;
 
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
@@ -52,14 +55,29 @@ class Timer final : public Component {
   }
 
  private:
-  void Restart() {
-    if (interval_ > 0)
-      running_ = SetTimer(Window(), kSystemTimerId, static_cast<UINT>(interval_), nullptr) != 0;
+  void ApplyInterval() {
+    p_.interval = std::max(p_.interval, 0);
+    if (p_.interval == started_) return;  // the running period is not restarted
+    started_ = p_.interval;
+    if (running_) KillTimer(Window(), kSystemTimerId);
+    running_ = false;
+    Restart();
   }
 
-  int32_t interval_;
+  void Restart() {
+    if (p_.interval > 0)
+      running_ = SetTimer(Window(), kSystemTimerId, static_cast<UINT>(p_.interval), nullptr) != 0;
+  }
+
+  Properties p_;
+  int32_t started_;  // the interval last applied
   bool running_ = false;
 };
+
+constexpr PropertyRow Timer::kRows[own::Count] = {
+    Stored(own::Interval, kind::Integer, offsetof(Properties, interval), Apply<&Timer::ApplyInterval>),
+};
+constexpr OwnProperties Timer::kOwn = {kRows, own::Count, nullptr};
 
 std::vector<uint8_t> CurrentTypeData(const Timer& timer) {
   ArchiveWriter writer;
@@ -82,24 +100,11 @@ Component* Create(const CreateArguments& args) {
   return timer;
 }
 
-int32_t WriteOwn(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
-  if (ownIndex == own::Interval)
-    static_cast<Timer*>(object)->SetInterval(static_cast<int32_t>(value->low));
-  return 0;
-}
-
 HGLOBAL CurrentData(Component* object) {
   return GlobalBlockOf(CurrentTypeData(*static_cast<Timer*>(object)));
 }
 
-int32_t ReadOwn(Component* object, int32_t ownIndex, RawValue* result) {
-  if (ownIndex != own::Interval) return 0;
-  *result = {static_cast<uint32_t>(static_cast<Timer*>(object)->Interval()), 0};
-  return 1;
-}
-
-constexpr uint16_t kOwnKinds[] = {kind::Integer};
-constexpr auto kProperties = PropertyTable(0x8000, kOwnKinds);
+constexpr auto kProperties = PropertyTable(0x8000, Timer::kRows);
 
 }  // namespace
 
@@ -115,7 +120,7 @@ const ComponentTypeRecord kTimerType = {
     0,
     kProperties.size(),
     kProperties.data(),
-    &StandardUnitInterface<Create, WriteOwn, CurrentData, ReadOwn>,
+    &StandardUnitInterface<Create, WriteByTable, CurrentData, ReadByTable>,
     0,
     0};
 

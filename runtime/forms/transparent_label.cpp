@@ -1,6 +1,6 @@
 #include "runtime/forms/transparent_label.h"
 
-#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -11,6 +11,7 @@
 #include "runtime/forms/component.h"
 #include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
+#include "runtime/forms/property_table.h"
 
 namespace forms {
 namespace {
@@ -20,7 +21,7 @@ constexpr uint32_t kHighestVersion = 1;
 
 // Own property indices (the property index less 8).
 namespace own {
-enum : int32_t {
+enum : uint8_t {
   Caption,
   Effect,
   Font,
@@ -86,7 +87,9 @@ class TransparentLabel final : public Component {
   TransparentLabel(uint32_t windowId, uint32_t unitId, LabelSettings settings)
       : Component(windowId, unitId),
         settings_(std::move(settings)),
-        font_(CreateFontFromData(settings_.font)) {}
+        font_(CreateFontFromData(settings_.font)) {
+    UsePropertyTable(kOwn, &settings_);
+  }
   ~TransparentLabel() override {
     if (font_ != nullptr) DeleteObject(font_);
   }
@@ -95,42 +98,8 @@ class TransparentLabel final : public Component {
 
   const LabelSettings& Settings() const { return settings_; }
 
-  void Write(int32_t index, const RawValue& value) {
-    const int32_t number = static_cast<int32_t>(value.low);
-    switch (index) {
-      case own::Caption: {
-        const char* text = reinterpret_cast<const char*>(value.low);
-        settings_.caption = text != nullptr ? text : "";
-        SetWindowTextGbk(Window(), settings_.caption);
-        break;
-      }
-      case own::Effect:
-        settings_.effect = std::clamp(number, 0, 3);
-        break;
-      case own::Font: {
-        const auto* bytes = reinterpret_cast<const uint8_t*>(value.low);
-        settings_.font.assign(bytes, bytes != nullptr ? bytes + value.high : bytes);
-        if (font_ != nullptr) DeleteObject(font_);
-        font_ = CreateFontFromData(settings_.font);
-        break;
-      }
-      case own::Colour:
-        settings_.colour = value.low;
-        break;
-      case own::HorizontalAlignment:
-        settings_.horizontalAlignment = std::clamp(number, 0, 2);
-        break;
-      case own::WordWrap:
-        settings_.wordWrap = number;
-        break;
-      case own::VerticalAlignment:
-        settings_.verticalAlignment = std::clamp(number, 0, 2);
-        break;
-      default:
-        return;
-    }
-    Repaint();
-  }
+  static const PropertyRow kRows[own::Count];
+  static const OwnProperties kOwn;
 
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
@@ -153,6 +122,17 @@ class TransparentLabel final : public Component {
   }
 
  private:
+  void ShowCaption() {
+    SetWindowTextGbk(Window(), settings_.caption);
+    Repaint();
+  }
+
+  void ApplyFont() {
+    if (font_ != nullptr) DeleteObject(font_);
+    font_ = CreateFontFromData(settings_.font);
+    Repaint();
+  }
+
   void Paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Window(), &paint);
@@ -224,6 +204,22 @@ class TransparentLabel final : public Component {
   LabelSettings settings_;
   HFONT font_;
 };
+using Label = TransparentLabel;
+
+// Every write ends with a repaint.
+constexpr PropertyRow TransparentLabel::kRows[own::Count] = {
+    Stored(own::Caption, kind::Text, offsetof(LabelSettings, caption), Apply<&Label::ShowCaption>),
+    Stored(own::Effect, kind::Choice, offsetof(LabelSettings, effect), Apply<&Label::Repaint>)
+        .Clamped(effect::BlackBehind),
+    Stored(own::Font, kind::Font, offsetof(LabelSettings, font), Apply<&Label::ApplyFont>),
+    Stored(own::Colour, kind::Colour, offsetof(LabelSettings, colour), Apply<&Label::Repaint>),
+    Stored(own::HorizontalAlignment, kind::Choice, offsetof(LabelSettings, horizontalAlignment), Apply<&Label::Repaint>)
+        .Clamped(2),
+    Stored(own::WordWrap, kind::Logical, offsetof(LabelSettings, wordWrap), Apply<&Label::Repaint>),
+    Stored(own::VerticalAlignment, kind::Choice, offsetof(LabelSettings, verticalAlignment), Apply<&Label::Repaint>)
+        .Clamped(2),
+};
+constexpr OwnProperties TransparentLabel::kOwn = {kRows, own::Count, nullptr};
 
 Component* Create(const CreateArguments& args) {
   LabelSettings settings;
@@ -242,49 +238,11 @@ Component* Create(const CreateArguments& args) {
   return label;
 }
 
-int32_t WriteOwn(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
-  static_cast<TransparentLabel*>(object)->Write(ownIndex, *value);
-  return 0;
-}
-
 HGLOBAL CurrentData(Component* object) {
   return GlobalBlockOf(static_cast<TransparentLabel*>(object)->Settings().Write());
 }
 
-int32_t ReadOwn(Component* object, int32_t ownIndex, RawValue* result) {
-  const LabelSettings& settings = static_cast<TransparentLabel*>(object)->Settings();
-  auto number = [](int32_t value) { return RawValue{static_cast<uint32_t>(value), 0}; };
-  switch (ownIndex) {
-    case own::Caption:
-      *result = RawText(settings.caption);
-      return 1;
-    case own::Effect:
-      *result = number(settings.effect);
-      return 1;
-    case own::Font:
-      *result = {settings.font.empty() ? 0 : reinterpret_cast<uint32_t>(settings.font.data()),
-                 static_cast<uint32_t>(settings.font.size())};
-      return 1;
-    case own::Colour:
-      *result = {settings.colour, 0};
-      return 1;
-    case own::HorizontalAlignment:
-      *result = number(settings.horizontalAlignment);
-      return 1;
-    case own::WordWrap:
-      *result = number(settings.wordWrap);
-      return 1;
-    case own::VerticalAlignment:
-      *result = number(settings.verticalAlignment);
-      return 1;
-    default:
-      return 0;
-  }
-}
-
-constexpr uint16_t kOwnKinds[own::Count] = {kind::Text,   kind::Choice,  kind::Font,  kind::Colour,
-                                            kind::Choice, kind::Logical, kind::Choice};
-constexpr auto kProperties = PropertyTable(0, kOwnKinds);
+constexpr auto kProperties = PropertyTable(0, TransparentLabel::kRows);
 
 }  // namespace
 
@@ -300,7 +258,7 @@ const ComponentTypeRecord kTransparentLabelType = {
     0,
     kProperties.size(),
     kProperties.data(),
-    &StandardUnitInterface<Create, WriteOwn, CurrentData, ReadOwn>,
+    &StandardUnitInterface<Create, WriteByTable, CurrentData, ReadByTable>,
     0,
     0};
 

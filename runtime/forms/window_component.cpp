@@ -1,5 +1,6 @@
 #include "runtime/forms/window_component.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "runtime/core/gbk.h"
@@ -15,13 +16,36 @@ namespace {
 constexpr uint32_t kHighestVersion = 6;
 constexpr wchar_t kDefaultClass[] = L"PvWindow";
 
-constexpr uint16_t kOwnKinds[] = {
-    kind::Text,    kind::Choice,  kind::ColourOrDefault, kind::Picture, kind::Choice,  // 8-12
-    kind::Binary,  kind::Choice,  kind::Logical,         kind::Logical, kind::Logical, // 13-17
-    kind::Choice,  kind::Logical, kind::Icon,            kind::Logical, kind::Logical, // 18-22
-    kind::Logical, kind::Text2,   kind::Integer,         kind::Logical, kind::Logical, // 23-27
-    kind::Choice,  kind::Logical, kind::Logical,         kind::Text};                  // 28-31
-constexpr auto kProperties = PropertyTable(0x8000, kOwnKinds);
+// Own property indices (the property index less 8).
+namespace own {
+enum : uint8_t {
+  Title,
+  BorderStyle,
+  Background,
+  Picture,
+  PictureMode,
+  Data13,
+  Value14,
+  ControlBox,
+  MaximizeBox,
+  MinimizeBox,
+  StartPosition,
+  CloseBox,
+  Icon,
+  Value21,
+  Value22,
+  Value23,
+  Text24,
+  Value25,
+  ShowInTaskBar,
+  Value27,
+  Value28,
+  AlwaysOnTop,
+  Value30,
+  ClassName,
+  Count
+};
+}  // namespace own
 
 bool ReadProperties(std::span<const uint8_t> typeData, WindowComponent::Properties& p) {
   if (typeData.empty()) return true;
@@ -98,13 +122,6 @@ HICON ApplicationIcon(int size) {
 std::string readBuffer;  // what a text read hands out until the next read
 
 }  // namespace
-
-const ComponentTypeRecord kWindowType = {
-    "窗口", "window", 0, 0, 0, 0x800000D0, 0, 0, 0,
-    static_cast<uint32_t>(kProperties.size()), kProperties.data(),
-    &StandardUnitInterface<&WindowComponent::Create, &WindowComponent::Write,
-                           &WindowComponent::CurrentData, &WindowComponent::Read>,
-    0, 0};
 
 WindowStyles StylesOf(const WindowComponent::Properties& p, DWORD baseStyle, bool topLevel) {
   DWORD style = baseStyle | WS_CLIPCHILDREN;
@@ -288,88 +305,72 @@ bool WindowComponent::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   }
 }
 
-int32_t WindowComponent::Write(Component* object, int32_t ownIndex, const RawValue* value, uint32_t*) {
-  auto* self = static_cast<WindowComponent*>(object);
-  Properties& p = self->properties_;
-  const uint32_t word = value->low;
-  const auto bytes = [&] { return BytesOf(*value); };
-  const std::string text = ownIndex == 0 || ownIndex == 16 || ownIndex == 23 ? TextOf(*value) : "";
-  switch (ownIndex + kCommonPropertyCount) {
-    case 8: p.title = text; SetWindowTextGbk(self->Window(), text); break;
-    case 9: p.borderStyle = word; self->ApplyFrame(); break;
-    case 10: p.background = word; InvalidateRect(self->Window(), nullptr, TRUE); break;
-    case 11: p.picture = bytes(); InvalidateRect(self->Window(), nullptr, TRUE); break;
-    case 12: p.pictureMode = word; InvalidateRect(self->Window(), nullptr, TRUE); break;
-    case 13: p.data13 = bytes(); break;
-    case 14: p.value14 = word; break;
-    case 15: p.controlBox = word; self->ApplyFrame(); break;
-    case 16: p.maximizeBox = word; self->ApplyFrame(); break;
-    case 17: p.minimizeBox = word; self->ApplyFrame(); break;
-    case 18:
-      p.startPosition = word;
-      if (word == 2) ShowWindow(self->Window(), SW_MINIMIZE);
-      if (word == 3) ShowWindow(self->Window(), SW_MAXIMIZE);
-      break;
-    case 19: p.closeBox = word; self->ApplyCloseBox(); break;
-    case 20: p.icon = bytes(); self->ApplyIcons(); break;
-    case 21: p.value21 = word; break;
-    case 22: p.value22 = word; break;
-    case 23: p.value23 = word; break;
-    case 24: p.text24 = text; break;
-    case 25: p.value25 = word; break;
-    case 26: p.showInTaskBar = word; break;
-    case 27: p.value27 = word; break;
-    case 28: p.value28 = word; break;
-    case 29:
-      p.alwaysOnTop = word;
-      SetWindowPos(self->Window(), word != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      break;
-    case 30: p.value30 = word; break;
-    case 31: p.className = text; break;  // takes effect when the window is next created
-    default: break;
-  }
-  return 0;
-}
-
 HGLOBAL WindowComponent::CurrentData(Component* object) {
   return GlobalBlockOf(WriteProperties(static_cast<WindowComponent*>(object)->properties_));
 }
 
-int32_t WindowComponent::Read(Component* object, int32_t ownIndex, RawValue* result) {
-  auto* self = static_cast<WindowComponent*>(object);
-  const Properties& p = self->properties_;
-  const auto text = [&](const std::string& t) { *result = RawText(t); };
-  const auto bytes = [&](const std::vector<uint8_t>& b) { *result = RawBytes(b); };
-  const auto word = [&](uint32_t w) { *result = {w, 0}; };
-  switch (ownIndex + kCommonPropertyCount) {
-    case 8: readBuffer = WindowTextGbk(self->Window()); text(readBuffer); break;
-    case 9: word(p.borderStyle); break;
-    case 10: word(p.background); break;
-    case 11: bytes(p.picture); break;
-    case 12: word(p.pictureMode); break;
-    case 13: bytes(p.data13); break;
-    case 14: word(p.value14); break;
-    case 15: word(p.controlBox); break;
-    case 16: word(p.maximizeBox); break;
-    case 17: word(p.minimizeBox); break;
-    case 18: word(IsIconic(self->Window()) ? 2 : IsZoomed(self->Window()) ? 3 : 0); break;
-    case 19: word(p.closeBox); break;
-    case 20: bytes(p.icon); break;
-    case 21: word(p.value21); break;
-    case 22: word(p.value22); break;
-    case 23: word(p.value23); break;
-    case 24: text(p.text24); break;
-    case 25: word(p.value25); break;
-    case 26: word(p.showInTaskBar); break;
-    case 27: word(p.value27); break;
-    case 28: word(p.value28); break;
-    case 29: word(p.alwaysOnTop); break;
-    case 30: word(p.value30); break;
-    case 31: text(p.className); break;
-    default: return 0;
-  }
-  return 1;
+void WindowComponent::ApplyStartPosition() {
+  if (properties_.startPosition == 2) ShowWindow(Window(), SW_MINIMIZE);
+  if (properties_.startPosition == 3) ShowWindow(Window(), SW_MAXIMIZE);
 }
+
+void WindowComponent::ApplyAlwaysOnTop() {
+  SetWindowPos(Window(), properties_.alwaysOnTop != 0 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void WindowComponent::ShowTitle() { SetWindowTextGbk(Window(), properties_.title); }
+
+void WindowComponent::Redraw() { InvalidateRect(Window(), nullptr, TRUE); }
+
+RawValue WindowComponent::LiveTitle() {
+  readBuffer = WindowTextGbk(Window());
+  return RawText(readBuffer);
+}
+
+// Minimized or maximized as the window is now, else 0.
+RawValue WindowComponent::LiveStartPosition() {
+  return {IsIconic(Window()) ? 2u : IsZoomed(Window()) ? 3u : 0u, 0};
+}
+
+// The class name takes effect when the window is next created.
+constexpr PropertyRow WindowComponent::kRows[own::Count] = {
+    Stored(own::Title, kind::Text, offsetof(Properties, title), Apply<&WindowComponent::ShowTitle>).ReadsLive(ReadLive<&WindowComponent::LiveTitle>),
+    Stored(own::BorderStyle, kind::Choice, offsetof(Properties, borderStyle), Apply<&WindowComponent::ApplyFrame>),
+    Stored(own::Background, kind::ColourOrDefault, offsetof(Properties, background), Apply<&WindowComponent::Redraw>),
+    Stored(own::Picture, kind::Picture, offsetof(Properties, picture), Apply<&WindowComponent::Redraw>),
+    Stored(own::PictureMode, kind::Choice, offsetof(Properties, pictureMode), Apply<&WindowComponent::Redraw>),
+    Stored(own::Data13, kind::Binary, offsetof(Properties, data13)),
+    Stored(own::Value14, kind::Choice, offsetof(Properties, value14)),
+    Stored(own::ControlBox, kind::Logical, offsetof(Properties, controlBox), Apply<&WindowComponent::ApplyFrame>),
+    Stored(own::MaximizeBox, kind::Logical, offsetof(Properties, maximizeBox), Apply<&WindowComponent::ApplyFrame>),
+    Stored(own::MinimizeBox, kind::Logical, offsetof(Properties, minimizeBox), Apply<&WindowComponent::ApplyFrame>),
+    Stored(own::StartPosition, kind::Choice, offsetof(Properties, startPosition), Apply<&WindowComponent::ApplyStartPosition>).ReadsLive(ReadLive<&WindowComponent::LiveStartPosition>),
+    Stored(own::CloseBox, kind::Logical, offsetof(Properties, closeBox), Apply<&WindowComponent::ApplyCloseBox>),
+    Stored(own::Icon, kind::Icon, offsetof(Properties, icon), Apply<&WindowComponent::ApplyIcons>),
+    Stored(own::Value21, kind::Logical, offsetof(Properties, value21)),
+    Stored(own::Value22, kind::Logical, offsetof(Properties, value22)),
+    Stored(own::Value23, kind::Logical, offsetof(Properties, value23)),
+    Stored(own::Text24, kind::Text2, offsetof(Properties, text24)),
+    Stored(own::Value25, kind::Integer, offsetof(Properties, value25)),
+    Stored(own::ShowInTaskBar, kind::Logical, offsetof(Properties, showInTaskBar)),
+    Stored(own::Value27, kind::Logical, offsetof(Properties, value27)),
+    Stored(own::Value28, kind::Choice, offsetof(Properties, value28)),
+    Stored(own::AlwaysOnTop, kind::Logical, offsetof(Properties, alwaysOnTop), Apply<&WindowComponent::ApplyAlwaysOnTop>),
+    Stored(own::Value30, kind::Logical, offsetof(Properties, value30)),
+    Stored(own::ClassName, kind::Text, offsetof(Properties, className)),
+};
+constexpr OwnProperties WindowComponent::kOwn = {kRows, own::Count, nullptr};
+
+namespace {
+constexpr auto kProperties = PropertyTable(0x8000, WindowComponent::kRows);
+}  // namespace
+
+const ComponentTypeRecord kWindowType = {
+    "窗口", "window", 0, 0, 0, 0x800000D0, 0, 0, 0,
+    static_cast<uint32_t>(kProperties.size()), kProperties.data(),
+    &StandardUnitInterface<&WindowComponent::Create, &WriteByTable, &WindowComponent::CurrentData,
+                           &ReadByTable>,
+    0, 0};
 
 }  // namespace forms

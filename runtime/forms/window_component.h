@@ -11,6 +11,7 @@
 
 #include "runtime/forms/component.h"
 #include "runtime/forms/component_type.h"
+#include "runtime/forms/property_table.h"
 
 namespace forms {
 
@@ -44,13 +45,16 @@ class WindowComponent final : public Component {
   };
 
   WindowComponent(uint32_t windowId, uint32_t unitId, Properties properties)
-      : Component(windowId, unitId), properties_(std::move(properties)) {}
+      : Component(windowId, unitId), properties_(std::move(properties)) {
+    UsePropertyTable(kOwn, &properties_);
+  }
   ~WindowComponent() override;
 
   static Component* Create(const CreateArguments& args);
-  static int32_t Write(Component* object, int32_t ownIndex, const RawValue* value, uint32_t* out);
   static HGLOBAL CurrentData(Component* object);
-  static int32_t Read(Component* object, int32_t ownIndex, RawValue* result);
+
+  static const PropertyRow kRows[];
+  static const OwnProperties kOwn;
 
   // How the window is shown when loading is over: minimized or maximized as its start position
   // says, else normally.
@@ -63,6 +67,12 @@ class WindowComponent final : public Component {
   void ApplyFrame();
   void ApplyIcons();
   void ApplyCloseBox();
+  void ApplyStartPosition();
+  void ApplyAlwaysOnTop();
+  void ShowTitle();
+  void Redraw();
+  RawValue LiveTitle();
+  RawValue LiveStartPosition();
   void PaintBackground(HDC dc, const RECT& area) const;
 
   Properties properties_;

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -246,7 +247,15 @@ TEST_F(ConformancePropertyTest, TransparentLabel) {
 
 TEST_F(ConformancePropertyTest, EditBox) {
   LoadMain();
+  using Selection = std::pair<DWORD, DWORD>;
+  const auto selection = [](HWND w) {
+    DWORD start = 0, end = 0;
+    SendMessageW(w, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return Selection(start, end);
+  };
   RunRows(kEdit, {
+      {24, 1, 2, 2, [=](HWND w) { EXPECT_EQ(selection(w), Selection(2, 4)); }},
+      {25, 2, 1, 1, [=](HWND w) { EXPECT_EQ(selection(w), Selection(2, 3)); }},
       {9, 3, 1, 1, [](HWND w) { EXPECT_TRUE(ExStyleOf(w) & WS_EX_CLIENTEDGE); EXPECT_FALSE(ExStyleOf(w) & WS_EX_STATICEDGE); }},
       {10, 0x0000FF, 0x00FF00, 0x00FF00},
       {11, 0xE0FFE0, static_cast<int32_t>(0xFF000000), static_cast<int32_t>(0xFF000000)},
@@ -264,8 +273,11 @@ TEST_F(ConformancePropertyTest, EditBox) {
       {20, 2, 1, 1, [](HWND w) { EXPECT_TRUE(StyleOf(w) & ES_LOWERCASE); }, true},
       {8, std::string("编辑内容"), std::string("ABC"), std::string("abc"),
        [](HWND w) { EXPECT_EQ(TextOf(w), L"abc"); }},
+      {21, 0, -3, 0},
       {22, 5, 7, 7},
       {23, 50, 70, 70},
+      {27, std::string("二十七"), std::string("x"), std::string("x")},
+      {28, std::string("二十八"), std::string(""), std::string("")},
   });
 }
 
@@ -358,6 +370,12 @@ TEST_F(ConformancePropertyTest, Window) {
       {24, std::string("二十四"), std::string("z"), std::string("z")},
       {25, 25, -25, -25}, {26, 0, 1, 1}, {27, 1, 0, 0}, {28, 2, -7, 0}, {30, 1, 0, 0},
       {31, std::string("ConformanceWindow"), std::string("Other"), std::string("Other")},
+      {19, 0, 5, 1}, {19, 1, 0, 0},
+      {29, 0, 3, 1, [](HWND w) { EXPECT_TRUE(ExStyleOf(w) & WS_EX_TOPMOST); }},
+      {29, 1, 0, 0, [](HWND w) { EXPECT_FALSE(ExStyleOf(w) & WS_EX_TOPMOST); }},
+      // Read back as the window is: neither minimized nor maximized, whatever was stored.
+      {18, 0, 0, 0, [](HWND w) { EXPECT_FALSE(IsIconic(w)); }},
+      {18, 0, 2, 2, [](HWND w) { EXPECT_TRUE(IsIconic(w)); }},
   });
 }
 
