@@ -66,6 +66,9 @@ struct OwnProperties {
 int32_t ReadByTable(Component* object, int32_t ownIndex, RawValue* result);
 int32_t WriteByTable(Component* object, int32_t ownIndex, const RawValue* value, uint32_t* out);
 
+// Never defined: a table that calls it cannot be evaluated at compile time.
+void PropertyRowsOutOfIndexOrder();
+
 // The descriptor table of a type whose own properties are these rows; rows out of index order
 // do not compile.
 template <size_t Own>
@@ -73,7 +76,7 @@ consteval std::array<PropertyDescriptor, kCommonPropertyCount + Own> PropertyTab
     uint16_t ownFlags, const PropertyRow (&rows)[Own]) {
   uint16_t kinds[Own] = {};
   for (size_t i = 0; i < Own; ++i) {
-    if (rows[i].index != i) throw "property rows out of index order";
+    if (rows[i].index != i) PropertyRowsOutOfIndexOrder();
     kinds[i] = rows[i].kind;
   }
   return PropertyTable(ownFlags, kinds);
