@@ -38,14 +38,14 @@ start_display() {
   started_display=":$number"
 }
 displays=()
-spec=$(mktemp --suffix=.json)
+desktop_list=$(mktemp --suffix=.json)
 entries=()
 for ((desktop = 0; desktop < QR_TEST_DESKTOPS; desktop++)); do
   start_display
   displays+=("$started_display")
   entries+=("{\"id\": \"$desktop\", \"slots\": 1}")
 done
-(IFS=,; echo "{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"desktops\": [${entries[*]}]}]}") >"$spec"
+(IFS=,; echo "{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"desktops\": [${entries[*]}]}]}") >"$desktop_list"
 start_display
 checked_display=$started_display
 
@@ -63,7 +63,7 @@ status=0
 (
   unset DISPLAY
   export QR_DESKTOP_DISPLAYS="${displays[*]}" QR_WINEPREFIX="$build/wineprefix-windowless"
-  ctest --test-dir "$build" --output-on-failure --no-tests=error --resource-spec-file "$spec" \
+  ctest --test-dir "$build" --output-on-failure --no-tests=error --resource-spec-file "$desktop_list" \
         -j"$((QR_TEST_DESKTOPS + 1))"
 ) || status=1
 code=0
@@ -71,7 +71,7 @@ wait "$checked" || code=$?
 echo "=== heap-checked run: $([ $code -eq 0 ] && echo passed || echo FAILED) ==="
 cat "$logs/checked.log"
 [ $code -eq 0 ] || status=1
-rm -rf "$logs" "$spec"
+rm -rf "$logs" "$desktop_list"
 for prefix in "$build"/wineprefix-windowless "$build"/wineprefix-checked "$build"/wineprefix-desktop*; do
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
 done
