@@ -66,6 +66,13 @@ struct Properties {
   std::string passwordText;          // 19 as a text, as last written or read
 };
 
+// The edges a border style draws round the box; style 5 is a plain line (WS_BORDER) instead.
+DWORD EdgesOf(const Properties& p) {
+  constexpr DWORD kByBorder[] = {0, WS_EX_CLIENTEDGE, WS_EX_DLGMODALFRAME, WS_EX_STATICEDGE,
+                                 WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, 0};
+  return p.border < 6 ? kByBorder[p.border] : 0;
+}
+
 DWORD StyleOf(const Properties& p, DWORD baseStyle) {
   DWORD style = baseStyle | WS_CHILD | WS_CLIPSIBLINGS;
   if (p.hideSelection == 0) style |= ES_NOHIDESEL;
@@ -118,7 +125,8 @@ class EditBox final : public Component {
       if (in.Failed()) return nullptr;
     }
 
-    const HWND window = CreateWindowExW(0, L"EDIT", rt::WideFromGbk(p.content.c_str()).c_str(),
+    // Made with its edges: the line of style 5 is added afterwards, as a later write adds it.
+    const HWND window = CreateWindowExW(EdgesOf(p), L"EDIT", rt::WideFromGbk(p.content.c_str()).c_str(),
                                         StyleOf(p, args.baseStyle), args.left, args.top,
                                         args.width, args.height, args.parent,
                                         reinterpret_cast<HMENU>(args.controlId),
@@ -190,12 +198,14 @@ class EditBox final : public Component {
 
   void ApplyBorder() {
     constexpr DWORD kEdges = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
-    constexpr DWORD kByBorder[] = {0, WS_EX_CLIENTEDGE, WS_EX_DLGMODALFRAME, WS_EX_STATICEDGE,
-                                   WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, 0};
-    const LONG_PTR ex = GetWindowLongPtrW(Window(), GWL_EXSTYLE) & ~static_cast<LONG_PTR>(kEdges);
-    SetWindowLongPtrW(Window(), GWL_EXSTYLE, ex | (p_.border < 6 ? kByBorder[p_.border] : 0));
-    const LONG_PTR style = GetWindowLongPtrW(Window(), GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER);
-    SetWindowLongPtrW(Window(), GWL_STYLE, style | (p_.border == 5 ? WS_BORDER : 0));
+    const LONG_PTR currentEx = GetWindowLongPtrW(Window(), GWL_EXSTYLE);
+    const LONG_PTR ex = (currentEx & ~static_cast<LONG_PTR>(kEdges)) | EdgesOf(p_);
+    const LONG_PTR currentStyle = GetWindowLongPtrW(Window(), GWL_STYLE);
+    const LONG_PTR style = (currentStyle & ~static_cast<LONG_PTR>(WS_BORDER)) | (p_.border == 5 ? WS_BORDER : 0);
+    // A frame that is already right, as a new box's usually is, is not recalculated.
+    if (ex == currentEx && style == currentStyle) return;
+    SetWindowLongPtrW(Window(), GWL_EXSTYLE, ex);
+    SetWindowLongPtrW(Window(), GWL_STYLE, style);
     SetWindowPos(Window(), nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -205,8 +205,11 @@ WindowComponent::~WindowComponent() {
 void WindowComponent::ApplyFrame() {
   constexpr DWORD kFrameBits = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX;
   const WindowStyles styles = StylesOf(properties_, 0, topLevel_);
-  LONG_PTR style = GetWindowLongPtrW(Window(), GWL_STYLE);
-  style = (style & ~static_cast<LONG_PTR>(kFrameBits)) | (styles.style & kFrameBits);
+  const LONG_PTR current = GetWindowLongPtrW(Window(), GWL_STYLE);
+  const LONG_PTR style = (current & ~static_cast<LONG_PTR>(kFrameBits)) | (styles.style & kFrameBits);
+  // A frame that is already right, as a new window's usually is, is not recalculated: that would
+  // cost the window system a round of non-client messages before the window shows.
+  if (style == current) return;
   SetWindowLongPtrW(Window(), GWL_STYLE, style);
   SetWindowPos(Window(), nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
