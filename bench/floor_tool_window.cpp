@@ -1,8 +1,8 @@
 // The fair start-up and memory floor: what the tool's main window needs, made directly with the
 // system and nothing more. It embeds the tool's own manifest (current-style controls), starts OLE
 // before its first window and GDI+ before the form, as the tool's runtime does, creates the
-// form's window and its six visible-or-hidden child controls with the tool's classes, styles,
-// positions and texts (the label is a plain STATIC: the tool's transparent label is a class of
+// form's window with the tool's icon and its six visible-or-hidden child controls with the tool's
+// classes, styles, positions and texts (the label is a plain STATIC: the tool's transparent label is a class of
 // its runtime), starts the 1000 ms timer whose first tick writes the label and shows the window.
 //
 // Sent kShowOpenDialog (WM_APP), it shows the system's open dialog once with the tool's filter and
@@ -18,6 +18,7 @@
 #include <commdlg.h>
 
 #include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -150,6 +151,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
       (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2, (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2,
       kWidth, kHeight, nullptr, nullptr, instance, nullptr);
+  // The form's icon in the caption and the task bar, in both sizes, from the tool's icon resource.
+  for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+    const int size = GetSystemMetrics(metric);
+    SendMessageW(window, WM_SETICON, which,
+                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
+  }
   CreateControls(window);
   // The tool's timer runs from its creation with the form, before the window shows; the window
   // paints from the message loop.
