@@ -7,6 +7,7 @@
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/component_type.h"
 #include "runtime/forms/event_record.h"
+#include "runtime/forms/keyboard_focus.h"
 #include "runtime/forms/mouse_pointer.h"
 
 namespace forms {
@@ -65,7 +66,10 @@ LRESULT CALLBACK Component::Procedure(HWND window, UINT message, WPARAM wParam, 
   } else if (!self->Handle(message, wParam, lParam, result)) {
     result = self->CallOriginal(message, wParam, lParam);
     // Events every visual type raises: -9 after gaining the keyboard focus, -8 after losing it.
-    if (message == WM_SETFOCUS) self->RaiseEvent(-9);
+    if (message == WM_SETFOCUS) {
+      NoteFocus(window);
+      self->RaiseEvent(-9);
+    }
     if (message == WM_KILLFOCUS) self->RaiseEvent(-8);
   }
   if (--self->depth_ == 0 && self->gone_) delete self;

@@ -5,6 +5,7 @@
 #include "runtime/core/runtime_app.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/form_runtime.h"
+#include "runtime/forms/keyboard_focus.h"
 
 namespace forms {
 namespace {
@@ -35,7 +36,10 @@ bool NavigationMessage(MSG& msg) {
   const HWND top = GetAncestor(msg.hwnd, GA_ROOT);
   for (const auto& window : Forms().Windows()) {
     const Component* object = window->units.empty() ? nullptr : LiveObject(window->units[0]);
-    if (object != nullptr && object->Window() == top) return IsDialogMessageW(top, &msg) != FALSE;
+    if (object != nullptr && object->Window() == top) {
+      ShowKeyboardCuesOnKey(top, msg);
+      return IsDialogMessageW(top, &msg) != FALSE;
+    }
   }
   return false;
 }

@@ -8,6 +8,7 @@
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/event_record.h"
+#include "runtime/forms/keyboard_focus.h"
 #include "runtime/forms/picture_data.h"
 
 namespace forms {
@@ -292,6 +293,20 @@ bool WindowComponent::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       rt::LibraryRequest(rt::request::WindowClosing, WindowId());
       return false;
     }
+    case WM_ACTIVATE:
+      // The window keeps its controls' focus over being inactive, as a dialog does; the system
+      // alone would leave it on the window itself, where no key does anything.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        NoteFocus(GetFocus());
+        return false;
+      }
+      if (HIWORD(wParam) != 0) return false;  // minimized: nothing to focus
+      if (const HWND target = FocusTarget(*this)) {
+        SetFocus(target);
+        result = 0;
+        return true;
+      }
+      return false;
     case WM_DESTROY:
       RaiseEvent(2);
       return false;

@@ -60,6 +60,10 @@ class WindowComponent final : public Component {
   // says, else normally.
   int ShowCommand() const;
 
+  // The control that had the keyboard focus last (its unit), given it back on activation.
+  void RememberFocus(uint32_t unitId) { focusUnit_ = unitId; }
+  uint32_t FocusUnit() const { return focusUnit_; }
+
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -79,6 +83,7 @@ class WindowComponent final : public Component {
   bool topLevel_ = true;
   HICON largeIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
+  uint32_t focusUnit_ = 0;  // none yet
 };
 
 // The styles a window with these properties gets (style, extended style).

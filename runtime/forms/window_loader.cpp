@@ -8,6 +8,7 @@
 #include "runtime/forms/display_scale.h"
 #include "runtime/forms/event_record.h"
 #include "runtime/forms/form_runtime.h"
+#include "runtime/forms/keyboard_focus.h"
 #include "runtime/forms/mouse_pointer.h"
 #include "runtime/forms/window_component.h"
 
@@ -155,6 +156,8 @@ bool LoadWindow(WindowTemplate& window, int32_t mode, bool modal, HWND parent) {
 
   if (Alive(window) && visible[0]) {
     const auto* windowUnit = dynamic_cast<const WindowComponent*>(own.object);
+    InitializeKeyboardCues(top);
+    // Activation gives the focus to the first tab stop; the unit that has it hears -9 then -7.
     ShowWindow(top, windowUnit != nullptr ? windowUnit->ShowCommand() : SW_SHOWNORMAL);
     const HWND focus = GetFocus();
     if (focus != nullptr && IsChild(top, focus))

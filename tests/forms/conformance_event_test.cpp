@@ -60,9 +60,14 @@ TEST_F(ConformanceEventTest, LoadingRaisesLoadCompleteThenMovedThenResized) {
   const Events seen = TakeSeen();
   ASSERT_GE(seen.size(), 3u);
   EXPECT_EQ(Events(seen.begin(), seen.begin() + 3), (Events{{0, 0}, {0, 3}, {0, 4}}));
-  // Showing the window may move and size it once more, and put the focus into it.
+  // Showing the window may move and size it once more. Its activation puts the focus on the
+  // first tab stop, which hears -9 as it gains it, then -7 once the window shows.
+  const Component* focused = Component::FromWindow(GetFocus());
+  ASSERT_NE(focused, nullptr);
+  Events focusEvents;
   for (size_t i = 3; i < seen.size(); ++i)
-    EXPECT_TRUE(seen[i] == std::make_pair(0u, 3) || seen[i] == std::make_pair(0u, 4) || seen[i].second == -7);
+    if (seen[i] != std::make_pair(0u, 3) && seen[i] != std::make_pair(0u, 4)) focusEvents.push_back(seen[i]);
+  EXPECT_EQ(focusEvents, (Events{{focused->UnitId(), -9}, {focused->UnitId(), -7}}));
 }
 
 TEST_F(ConformanceEventTest, ButtonsEditBoxesAndCombosRaiseTheirOwn) {

@@ -180,7 +180,7 @@ FormDescription Build() {
   combo.property23 = "二十三";
   combo.property24 = 24;
 
-  const std::initializer_list<int32_t> visual = {0, -8, -9};
+  const std::initializer_list<int32_t> visual = {0, -7, -8, -9};
   const std::initializer_list<int32_t> windowEvents = {0, 1, 2, 3, 4, 12, -7};
   WindowDescription main{kMainWindow, 0, 0x021D3620, 0x19010002, "", "", {}};
   main.units = {
