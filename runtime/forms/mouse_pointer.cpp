@@ -33,10 +33,12 @@ bool SetUnitPointer(HWND window, uint32_t windowId, uint32_t unitId, WPARAM wPar
   // Over the frame and caption the system's sizing and moving pointers stay.
   if (LOWORD(lParam) != HTCLIENT) return false;
   const HWND under = reinterpret_cast<HWND>(wParam);
-  // A component under the mouse answers for itself; the inner windows of a control (a combo
-  // box's edit part) take the control's pointer.
-  if (under != window && (!IsChild(window, under) || Component::FromWindow(under) != nullptr))
-    return false;
+  if (under != window && !IsChild(window, under)) return false;
+  // A component under the mouse answers for itself, and so do the inner windows of a control (a
+  // combo box's edit part), which take the control's pointer: the message they pass up to their
+  // parents reaches the window too.
+  for (HWND inner = under; inner != nullptr && inner != window; inner = GetParent(inner))
+    if (Component::FromWindow(inner) != nullptr) return false;
   WindowTemplate* form = FindWindowTemplate(Forms().Windows(), windowId);
   const Unit* unit = form == nullptr ? nullptr : FindUnit(*form, unitId);
   if (unit == nullptr || unit->cursor == nullptr) return false;
