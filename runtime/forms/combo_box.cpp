@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/core/gbk.h"
+#include "runtime/core/gbk_positions.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/display_scale.h"
@@ -50,8 +51,8 @@ struct Properties {
   uint32_t style = 1;              // 8: simple, drop-down, drop-down list
   std::string content;             // 9
   uint32_t maxLength = 0;          // 10: 0 is no limit
-  uint32_t selectionStart = 0;     // 11
-  uint32_t selectionLength = 0;    // 12
+  uint32_t selectionStart = 0;     // 11: in bytes of the GBK text
+  uint32_t selectionLength = 0;    // 12: in bytes
   std::string text13;              // 13
   uint32_t sorted = 0;             // 14
   uint32_t extraRowHeight = 1;     // 15
@@ -183,7 +184,7 @@ class ComboBox final : public Component {
     Select(p_.selection);
     if (p_.style != 2) {
       SetWindowTextGbk(window, p_.content);
-      ApplyEditSelection();
+      ShowEditSelection();
     }
   }
 
@@ -230,11 +231,20 @@ class ComboBox final : public Component {
       SendMessageW(info.hwndList, LB_SETITEMHEIGHT, 0, height);
   }
 
-  void ApplyEditSelection() {
+  // The edit part selects characters: a byte position inside a double-byte character selects
+  // from that character's start. A written selection is then kept as the box holds it; a stored
+  // one stays as stored, whatever text the box holds when it is made.
+  void ShowEditSelection(bool keepAsShown = false) {
     if (p_.style == 2) return;
-    SendMessageW(Window(), CB_SETEDITSEL, 0,
-                 MAKELPARAM(p_.selectionStart, p_.selectionStart + p_.selectionLength));
+    const std::wstring text = WindowTextWide(Window());
+    const size_t start = rt::UnitOffsetOfGbkByte(text, p_.selectionStart);
+    const size_t end = rt::UnitOffsetOfGbkByte(text, uint64_t{p_.selectionStart} + p_.selectionLength);
+    SendMessageW(Window(), CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+    if (!keepAsShown) return;
+    p_.selectionStart = rt::GbkByteOffset(text, start);
+    p_.selectionLength = rt::GbkByteOffset(text, end) - p_.selectionStart;
   }
+  void ApplyEditSelection() { ShowEditSelection(true); }
 
   // A new font makes the system measure the rows again, which drops the extra height.
   void ApplyFont() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/core/gbk.h"
+#include "runtime/core/gbk_positions.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/font_data.h"
@@ -60,8 +61,8 @@ struct Properties {
   uint32_t adjuster = 0;             // 21
   uint32_t adjusterMin = 0;          // 22
   uint32_t adjusterMax = 100;        // 23
-  uint32_t selectionStart = 0;       // 24
-  uint32_t selectionLength = 0;      // 25
+  uint32_t selectionStart = 0;       // 24: in bytes of the GBK text
+  uint32_t selectionLength = 0;      // 25: in bytes
   std::string text26, text27, text28;
   std::string passwordText;          // 19 as a text, as last written or read
 };
@@ -139,8 +140,7 @@ class EditBox final : public Component {
     self->ApplyBackground();
     self->ApplyTextLimit();
     if (self->p_.inputMode == 2) SendMessageW(window, EM_SETPASSWORDCHAR, self->p_.passwordChar, 0);
-    SendMessageW(window, EM_SETSEL, self->p_.selectionStart,
-                 self->p_.selectionStart + self->p_.selectionLength);
+    self->SelectBytes(self->p_.selectionStart, self->p_.selectionLength);
     SendMessageW(window, EM_SCROLLCARET, 0, 0);
     return self;
   }
@@ -189,11 +189,23 @@ class EditBox final : public Component {
  private:
   // The live box's content and selection.
   void Refresh() {
-    p_.content = WindowTextGbk(Window());
-    DWORD start = 0, end = 0;
-    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    p_.selectionStart = start;
-    p_.selectionLength = end - start;
+    const std::wstring text = WindowTextWide(Window());
+    p_.content = rt::GbkFromWide(text.c_str());
+    LiveSelection(text, p_.selectionStart, p_.selectionLength);
+  }
+
+  // The box selects characters; its selection here counts bytes of the GBK text.
+  void LiveSelection(const std::wstring& text, uint32_t& start, uint32_t& length) const {
+    DWORD from = 0, to = 0;
+    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    start = rt::GbkByteOffset(text, from);
+    length = rt::GbkByteOffset(text, to) - start;
+  }
+  // A byte position inside a double-byte character selects from that character's start.
+  void SelectBytes(uint32_t start, uint32_t length) {
+    const std::wstring text = WindowTextWide(Window());
+    SendMessageW(Window(), EM_SETSEL, rt::UnitOffsetOfGbkByte(text, start),
+                 rt::UnitOffsetOfGbkByte(text, uint64_t{start} + length));
   }
 
   void ApplyBorder() {
@@ -243,14 +255,14 @@ class EditBox final : public Component {
   // The selection is the live box's: a write moves one end of it, keeping its length when the
   // start moves.
   void ApplySelectionStart() {
-    DWORD start = 0, end = 0;
-    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    SendMessageW(Window(), EM_SETSEL, p_.selectionStart, p_.selectionStart + (end - start));
+    uint32_t start = 0, length = 0;
+    LiveSelection(WindowTextWide(Window()), start, length);
+    SelectBytes(p_.selectionStart, length);
   }
   void ApplySelectionLength() {
-    DWORD start = 0;
-    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    SendMessageW(Window(), EM_SETSEL, start, start + p_.selectionLength);
+    uint32_t start = 0, length = 0;
+    LiveSelection(WindowTextWide(Window()), start, length);
+    SelectBytes(start, p_.selectionLength);
   }
 
   Properties p_;
