@@ -11,6 +11,7 @@
 #include "runtime/forms/component.h"
 #include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
+#include "runtime/forms/gbk_input_limit.h"
 #include "runtime/forms/property_table.h"
 
 namespace forms {
@@ -50,7 +51,7 @@ constexpr char kItemSeparator[] = "\r\n";
 struct Properties {
   uint32_t style = 1;              // 8: simple, drop-down, drop-down list
   std::string content;             // 9
-  uint32_t maxLength = 0;          // 10: 0 is no limit
+  uint32_t maxLength = 0;          // 10: in bytes; 0 is no limit
   uint32_t selectionStart = 0;     // 11: in bytes of the GBK text
   uint32_t selectionLength = 0;    // 12: in bytes
   std::string text13;              // 13
@@ -111,6 +112,10 @@ class ComboBox final : public Component {
     if (window == nullptr) return nullptr;
     auto* self = new ComboBox(args, std::move(p));
     self->Attach(window);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(window, &info) && info.hwndItem != nullptr && info.hwndItem != window)
+      KeepGbkInputLimit(info.hwndItem);
     self->ApplyFont();
     self->ApplyBackground();
     self->Fill();
@@ -193,6 +198,7 @@ class ComboBox final : public Component {
     p_.selection = std::clamp(index, -1, count - 1);
     SendMessageW(Window(), CB_SETCURSEL, static_cast<WPARAM>(p_.selection), 0);
   }
+  // A limit in bytes (gbk_input_limit.h).
   void ApplyTextLimit() { SendMessageW(Window(), CB_LIMITTEXT, p_.maxLength, 0); }
 
   // The live box's items, values, selection and content.

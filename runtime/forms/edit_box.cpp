@@ -9,6 +9,7 @@
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/font_data.h"
+#include "runtime/forms/gbk_input_limit.h"
 #include "runtime/forms/property_table.h"
 
 namespace forms {
@@ -51,7 +52,7 @@ struct Properties {
   uint32_t background = 0xFFFFFF;    // 11: 0xFF000000 is the button face
   std::vector<uint8_t> font;         // 12
   uint32_t hideSelection = 1;        // 13
-  uint32_t maxLength = 0;            // 14: 0 is the system's limit
+  uint32_t maxLength = 0;            // 14: in bytes; 0 is the system's limit
   uint32_t multiLine = 0;            // 15
   uint32_t scrollBars = 0;           // 16: none, horizontal, vertical, both
   uint32_t alignment = 0;            // 17: left, centre, right
@@ -170,6 +171,10 @@ class EditBox final : public Component {
 
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+    if (InputPastGbkLimit(Window(), message, wParam)) {
+      result = 0;
+      return true;
+    }
     if (message == kReflectBase + WM_COMMAND) {
       // A change made by application code is reported once, by ShowContent itself.
       if (HIWORD(wParam) == EN_CHANGE && !applicationChange_) RaiseEvent(0);
@@ -223,6 +228,7 @@ class EditBox final : public Component {
   }
 
   void ApplyFont() { font_ = ApplyFontData(Window(), p_.font, font_); }
+  // A limit in bytes (gbk_input_limit.h).
   void ApplyTextLimit() { SendMessageW(Window(), EM_LIMITTEXT, p_.maxLength, 0); }
   void ApplyBackground() {
     if (brush_ != nullptr) DeleteObject(brush_);

@@ -1,10 +1,11 @@
-// Text positions and lengths of the edit box and of a drop-down combo box's edit part count
-// bytes of GBK text, while the native controls count UTF-16 characters. A byte position
+// Text positions, lengths and limits of the edit box and of a drop-down combo box's edit part
+// count bytes of GBK text, while the native controls count UTF-16 characters. A byte position
 // inside a double-byte character goes to the start of that character.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -100,10 +101,31 @@ int32_t ReadNumber(uint32_t unit, int32_t index) {
 void WriteNumber(uint32_t unit, int32_t index, int32_t value) {
   Forms().WriteProperty(kWindowId, unit, index, -1, static_cast<uint32_t>(value), 0);
 }
+std::string ReadText(uint32_t unit, int32_t index) {
+  auto* text = reinterpret_cast<char*>(static_cast<uint32_t>(Forms().ReadProperty(kWindowId, unit, index, -1)));
+  std::string copy = text != nullptr ? text : "";
+  rt::Free(text);
+  return copy;
+}
 void WriteText(uint32_t unit, int32_t index, const std::string& value) {
   rt::Text text = rt::MakeText(value.c_str());
   Forms().WriteProperty(kWindowId, unit, index, -1, reinterpret_cast<uint32_t>(text), 0);
   rt::Free(text);
+}
+
+bool PutOnClipboard(HWND owner, const std::wstring& text) {
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  bool done = false;
+  if (block != nullptr) {
+    std::memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block);
+    done = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    if (!done) GlobalFree(block);
+  }
+  CloseClipboard();
+  return done;
 }
 
 class TextPositionTest : public ::testing::Test {
@@ -175,6 +197,56 @@ TEST_F(TextPositionTest, SelectionIsReadAndWrittenInBytes) {
       EXPECT_EQ(ReadNumber(box.unit, box.selectionStart), c.readStart);
       EXPECT_EQ(ReadNumber(box.unit, box.selectionLength), c.readLength);
       EXPECT_EQ(UnitSelection(EditWindow(box)), std::make_pair(c.unitStart, c.unitEnd));
+    }
+}
+
+// A limit of n lets in n bytes: n Latin characters or n / 2 Chinese ones, never half of one.
+// Like the system's own limit it holds for the user's input, not for what the application writes.
+TEST_F(TextPositionTest, LengthLimitCountsBytesOfTheUsersInput) {
+  const struct {
+    int32_t limit;
+    const char* content;         // written by the application before the input
+    int32_t start, length;       // the selection the input replaces
+    bool pasted;                 // else typed, character by character
+    const wchar_t* input;
+    const char* result;
+  } cases[] = {
+      {5, "", 0, 0, false, L"测试测试", "测试"},
+      {5, "", 0, 0, false, L"a测试b测", "a测试"},
+      {4, "", 0, 0, false, L"ab测c", "ab测"},
+      {5, "", 0, 0, false, L"ab测c测", "ab测c"},
+      {5, "测试", 0, 2, false, L"ab测", "ab试"},   // the selected 测 makes room
+      {0, "", 0, 0, false, L"测试测试", "测试测试"},  // no limit
+      {5, "", 0, 0, true, L"测试测试", "测试"},
+      {4, "", 0, 0, true, L"a测b试c", "a测b"},
+      {4, "测试", 0, 4, true, L"ab测c", "ab测"},
+      {6, "测试", 4, 0, true, L"a测", "测试a"},
+      {6, "测试", 4, 0, true, L"ab", "测试ab"},   // what fits goes in whole
+      {3, "测试测试", 8, 0, true, L"a", "测试测试"},  // the application's own text stays
+      // A character outside the BMP is two bytes, a '?' for each of its UTF-16 units, as the
+      // runtime's conversion makes it; it is never cut in half.
+      {2, "", 0, 0, true, L"a\U0001F600", "a"},
+      {3, "", 0, 0, true, L"a\U0001F600b", "a??"},
+  };
+  Load({}, {});
+  for (const Box& box : kBoxes)
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(box.name) + ", limit " + std::to_string(c.limit) + ", \"" + c.content +
+                   (c.pasted ? "\" pasted" : "\" typed"));
+      const HWND edit = EditWindow(box);
+      WriteNumber(box.unit, box.maxLength, c.limit);
+      WriteText(box.unit, box.content, c.content);
+      EXPECT_EQ(ReadText(box.unit, box.content), c.content);
+      WriteNumber(box.unit, box.selectionLength, 0);
+      WriteNumber(box.unit, box.selectionStart, c.start);
+      WriteNumber(box.unit, box.selectionLength, c.length);
+      if (c.pasted) {
+        ASSERT_TRUE(PutOnClipboard(edit, c.input));
+        SendMessageW(edit, WM_PASTE, 0, 0);
+      } else {
+        for (const wchar_t* ch = c.input; *ch != L'\0'; ++ch) SendMessageW(edit, WM_CHAR, *ch, 1);
+      }
+      EXPECT_EQ(ReadText(box.unit, box.content), c.result);
     }
 }
 
