@@ -57,7 +57,7 @@ struct Properties {
   uint32_t scrollBars = 0;           // 16: none, horizontal, vertical, both
   uint32_t alignment = 0;            // 17: left, centre, right
   uint32_t inputMode = 0;            // 18: normal, read-only, password
-  uint16_t passwordChar = 42;        // 19: the asterisk
+  uint16_t passwordChar = 42;        // 19: the asterisk; a double-byte character's lead byte high
   uint32_t letterCase = 0;           // 20: as typed, lower, upper
   uint32_t adjuster = 0;             // 21
   uint32_t adjusterMin = 0;          // 22
@@ -92,6 +92,21 @@ DWORD StyleOf(const Properties& p, DWORD baseStyle) {
   if (p.letterCase == 1) style |= ES_LOWERCASE;
   if (p.letterCase == 2) style |= ES_UPPERCASE;
   return style;
+}
+
+// The password character's code as GBK text: one byte, or a double-byte character's two.
+std::string GbkOfCharCode(uint16_t code) {
+  if (code == 0) return {};
+  if (code <= 0xFF) return std::string(1, static_cast<char>(code));
+  return {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+}
+
+// The code of a text's first character, a double-byte one whole.
+uint16_t CharCodeOfGbk(const std::string& text) {
+  if (text.empty()) return 0;
+  const auto lead = static_cast<uint8_t>(text[0]);
+  if (text.size() < 2 || !IsDBCSLeadByteEx(936, lead)) return lead;
+  return static_cast<uint16_t>(lead << 8 | static_cast<uint8_t>(text[1]));
 }
 
 class EditBox final : public Component {
@@ -140,7 +155,7 @@ class EditBox final : public Component {
     self->ApplyFont();
     self->ApplyBackground();
     self->ApplyTextLimit();
-    if (self->p_.inputMode == 2) SendMessageW(window, EM_SETPASSWORDCHAR, self->p_.passwordChar, 0);
+    if (self->p_.inputMode == 2) self->SendPasswordChar();
     self->SelectBytes(self->p_.selectionStart, self->p_.selectionLength);
     SendMessageW(window, EM_SCROLLCARET, 0, 0);
     return self;
@@ -245,16 +260,20 @@ class EditBox final : public Component {
 
   void Redraw() { InvalidateRect(Window(), nullptr, TRUE); }
 
-  // The character is the text's first byte.
+  // The character is the text's first, a double-byte one whole.
   void ApplyPasswordChar() {
-    p_.passwordChar = static_cast<uint8_t>(p_.passwordText[0]);
+    p_.passwordChar = CharCodeOfGbk(p_.passwordText);
     if (p_.inputMode == 2) {
-      SendMessageW(Window(), EM_SETPASSWORDCHAR, p_.passwordChar, 0);
+      SendPasswordChar();
       Redraw();
     }
   }
+  void SendPasswordChar() {
+    const std::wstring wide = rt::WideFromGbk(GbkOfCharCode(p_.passwordChar).c_str());
+    SendMessageW(Window(), EM_SETPASSWORDCHAR, wide.empty() ? 0 : wide[0], 0);
+  }
   RawValue PasswordText() {
-    p_.passwordText = std::string(1, static_cast<char>(p_.passwordChar));
+    p_.passwordText = GbkOfCharCode(p_.passwordChar);
     return RawText(p_.passwordText);
   }
 

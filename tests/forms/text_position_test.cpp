@@ -250,5 +250,26 @@ TEST_F(TextPositionTest, LengthLimitCountsBytesOfTheUsersInput) {
     }
 }
 
+// The password character is one GBK character, a double-byte one kept whole; stored as its
+// character code, the lead byte high.
+TEST_F(TextPositionTest, PasswordCharacterKeepsADoubleByteCharacterWhole) {
+  Load({.content = "秘密", .inputMode = 2, .passwordChar = 0xB2E2}, {});  // 测
+  const HWND edit = LiveWindow(kEdit);
+  EXPECT_EQ(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), L'测');
+  EXPECT_EQ(ReadText(kEdit, 19), "测");
+
+  const struct {
+    const char* written;
+    wchar_t shown;
+    const char* readBack;
+  } cases[] = {{"●", L'●', "●"}, {"#", L'#', "#"}, {"试验", L'试', "试"}, {"x测", L'x', "x"}, {"*", L'*', "*"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.written);
+    WriteText(kEdit, 19, c.written);
+    EXPECT_EQ(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), c.shown);
+    EXPECT_EQ(ReadText(kEdit, 19), c.readBack);
+  }
+}
+
 }  // namespace
 }  // namespace forms::testing
