@@ -1,9 +1,9 @@
 #pragma once
 // Positions in a text as the window system holds it (UTF-16 characters) and as the runtime counts
 // them (bytes of the text's GBK form). A character is as many bytes as the runtime's conversion
-// (gbk.h) makes of it: one or two for a character of the code page, one byte '?' for each
-// UTF-16 unit of a character that it cannot spell (a character outside the BMP is then two
-// bytes, and a position never falls between its two units).
+// (gbk.h) makes of it: one or two for a character of the code page, the default character '?'
+// for one it cannot spell (under Wine one for each UTF-16 unit, so a character outside the BMP
+// is two bytes). A position never falls between the two units of a surrogate pair.
 
 #include <cstddef>
 #include <cstdint>

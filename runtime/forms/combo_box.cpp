@@ -112,6 +112,7 @@ class ComboBox final : public Component {
     if (window == nullptr) return nullptr;
     auto* self = new ComboBox(args, std::move(p));
     self->Attach(window);
+    // The edit part of a simple or drop-down box takes the user's typing.
     COMBOBOXINFO info = {};
     info.cbSize = sizeof info;
     if (GetComboBoxInfo(window, &info) && info.hwndItem != nullptr && info.hwndItem != window)

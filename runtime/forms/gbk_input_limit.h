@@ -1,9 +1,9 @@
 #pragma once
 // The length limit of an edit window counts bytes of its GBK text. The window's own limit
-// (EM_LIMITTEXT) is set to the byte count, which no text within it has more characters than;
-// the user's input that would take the text past it in bytes is refused here: a typed character
-// whole, a paste cut after the last whole character that fits. As with the system's own limit,
-// what the application writes is not held to it.
+// (EM_LIMITTEXT) is set to the byte count, which no text within it has more UTF-16 units than
+// (gbk_positions.h); the user's input that would take the text past it in bytes is refused
+// here: a typed character whole, a paste cut after the last whole character that fits. As with
+// the system's own limit, what the application writes is not held to it.
 
 #include <windows.h>
 

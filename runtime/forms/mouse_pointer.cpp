@@ -34,9 +34,9 @@ bool SetUnitPointer(HWND window, uint32_t windowId, uint32_t unitId, WPARAM wPar
   if (LOWORD(lParam) != HTCLIENT) return false;
   const HWND under = reinterpret_cast<HWND>(wParam);
   if (under != window && !IsChild(window, under)) return false;
-  // A component under the mouse answers for itself, and so do the inner windows of a control (a
-  // combo box's edit part), which take the control's pointer: the message they pass up to their
-  // parents reaches the window too.
+  // A component under the mouse answers for itself, and a control for its inner windows (a combo
+  // box's edit part): the message they pass up through their parents reaches this window too,
+  // which then leaves them the control's pointer or their own.
   for (HWND inner = under; inner != nullptr && inner != window; inner = GetParent(inner))
     if (Component::FromWindow(inner) != nullptr) return false;
   WindowTemplate* form = FindWindowTemplate(Forms().Windows(), windowId);

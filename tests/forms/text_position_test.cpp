@@ -224,7 +224,7 @@ TEST_F(TextPositionTest, LengthLimitCountsBytesOfTheUsersInput) {
       {6, "测试", 4, 0, true, L"ab", "测试ab"},   // what fits goes in whole
       {3, "测试测试", 8, 0, true, L"a", "测试测试"},  // the application's own text stays
       // A character outside the BMP is two bytes, a '?' for each of its UTF-16 units, as the
-      // runtime's conversion makes it; it is never cut in half.
+      // runtime's conversion makes it here; it is never cut in half.
       {2, "", 0, 0, true, L"a\U0001F600", "a"},
       {3, "", 0, 0, true, L"a\U0001F600b", "a??"},
   };
