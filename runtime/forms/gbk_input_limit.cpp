@@ -25,6 +25,8 @@ std::wstring ClipboardText(HWND edit) {
 
 // What the message would insert, as the edit window itself takes it; empty for anything else.
 std::wstring Insertion(HWND edit, UINT message, WPARAM wParam, bool multiLine) {
+  // An input method's result comes as these too, a character at a time, unless the box is told
+  // to take it whole (EM_SETIMESTATUS), which no box here is.
   if (message == WM_CHAR || message == WM_IME_CHAR) {
     const auto c = static_cast<wchar_t>(wParam);
     if (c == L'\r' && multiLine) return L"\r\n";

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <imm.h>
 
 #include <cstring>
 #include <string>
@@ -128,6 +129,25 @@ bool PutOnClipboard(HWND owner, const std::wstring& text) {
   return done;
 }
 
+// Composed in the input method and completed, as a user types Chinese text: the characters reach
+// the box as the system sends and posts them.
+bool Compose(HWND edit, std::wstring text) {
+  SetForegroundWindow(GetAncestor(edit, GA_ROOT));
+  SetFocus(edit);
+  const HIMC context = ImmGetContext(edit);
+  if (context == nullptr) return false;
+  const bool done =
+      ImmSetCompositionStringW(context, SCS_SETSTR, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)),
+                               nullptr, 0) &&
+      ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+  ImmReleaseContext(edit, context);
+  return done && PumpUntil([] {
+    MSG message;
+    return !PeekMessageW(&message, nullptr, WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
+           !PeekMessageW(&message, nullptr, WM_IME_CHAR, WM_IME_CHAR, PM_NOREMOVE);
+  }, 5000);
+}
+
 class TextPositionTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -203,36 +223,41 @@ TEST_F(TextPositionTest, SelectionIsReadAndWrittenInBytes) {
 // A limit of n lets in n bytes: n Latin characters or n / 2 Chinese ones, never half of one.
 // Like the system's own limit it holds for the user's input, not for what the application writes.
 TEST_F(TextPositionTest, LengthLimitCountsBytesOfTheUsersInput) {
+  enum Way { Typed, Pasted, Composed };  // typed: WM_CHAR, a character at a time
   const struct {
     int32_t limit;
     const char* content;         // written by the application before the input
     int32_t start, length;       // the selection the input replaces
-    bool pasted;                 // else typed, character by character
+    Way way;
     const wchar_t* input;
     const char* result;
   } cases[] = {
-      {5, "", 0, 0, false, L"测试测试", "测试"},
-      {5, "", 0, 0, false, L"a测试b测", "a测试"},
-      {4, "", 0, 0, false, L"ab测c", "ab测"},
-      {5, "", 0, 0, false, L"ab测c测", "ab测c"},
-      {5, "测试", 0, 2, false, L"ab测", "ab试"},   // the selected 测 makes room
-      {0, "", 0, 0, false, L"测试测试", "测试测试"},  // no limit
-      {5, "", 0, 0, true, L"测试测试", "测试"},
-      {4, "", 0, 0, true, L"a测b试c", "a测b"},
-      {4, "测试", 0, 4, true, L"ab测c", "ab测"},
-      {6, "测试", 4, 0, true, L"a测", "测试a"},
-      {6, "测试", 4, 0, true, L"ab", "测试ab"},   // what fits goes in whole
-      {3, "测试测试", 8, 0, true, L"a", "测试测试"},  // the application's own text stays
+      {5, "", 0, 0, Typed, L"测试测试", "测试"},
+      {5, "", 0, 0, Typed, L"a测试b测", "a测试"},
+      {4, "", 0, 0, Typed, L"ab测c", "ab测"},
+      {5, "", 0, 0, Typed, L"ab测c测", "ab测c"},
+      {5, "测试", 0, 2, Typed, L"ab测", "ab试"},   // the selected 测 makes room
+      {0, "", 0, 0, Typed, L"测试测试", "测试测试"},  // no limit
+      {5, "", 0, 0, Pasted, L"测试测试", "测试"},
+      {4, "", 0, 0, Pasted, L"a测b试c", "a测b"},
+      {4, "测试", 0, 4, Pasted, L"ab测c", "ab测"},
+      {6, "测试", 4, 0, Pasted, L"a测", "测试a"},
+      {6, "测试", 4, 0, Pasted, L"ab", "测试ab"},   // what fits goes in whole
+      {3, "测试测试", 8, 0, Pasted, L"a", "测试测试"},  // the application's own text stays
       // A character outside the BMP is two bytes, a '?' for each of its UTF-16 units, as the
       // runtime's conversion makes it here; it is never cut in half.
-      {2, "", 0, 0, true, L"a\U0001F600", "a"},
-      {3, "", 0, 0, true, L"a\U0001F600b", "a??"},
+      {2, "", 0, 0, Pasted, L"a\U0001F600", "a"},
+      {3, "", 0, 0, Pasted, L"a\U0001F600b", "a??"},
+      {5, "", 0, 0, Composed, L"测试测试", "测试"},
+      {5, "a", 1, 0, Composed, L"测试b", "a测试"},
+      {0, "", 0, 0, Composed, L"测试测试", "测试测试"},
   };
   Load({}, {});
   for (const Box& box : kBoxes)
     for (const auto& c : cases) {
+      static const char* const kWays[] = {"typed", "pasted", "composed"};
       SCOPED_TRACE(std::string(box.name) + ", limit " + std::to_string(c.limit) + ", \"" + c.content +
-                   (c.pasted ? "\" pasted" : "\" typed"));
+                   "\", " + kWays[c.way]);
       const HWND edit = EditWindow(box);
       WriteNumber(box.unit, box.maxLength, c.limit);
       WriteText(box.unit, box.content, c.content);
@@ -240,9 +265,11 @@ TEST_F(TextPositionTest, LengthLimitCountsBytesOfTheUsersInput) {
       WriteNumber(box.unit, box.selectionLength, 0);
       WriteNumber(box.unit, box.selectionStart, c.start);
       WriteNumber(box.unit, box.selectionLength, c.length);
-      if (c.pasted) {
+      if (c.way == Pasted) {
         ASSERT_TRUE(PutOnClipboard(edit, c.input));
         SendMessageW(edit, WM_PASTE, 0, 0);
+      } else if (c.way == Composed) {
+        ASSERT_TRUE(Compose(edit, c.input));
       } else {
         for (const wchar_t* ch = c.input; *ch != L'\0'; ++ch) SendMessageW(edit, WM_CHAR, *ch, 1);
       }
