@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "runtime/core/gbk.h"
+#include "runtime/core/gbk_positions.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
+#include "runtime/forms/gbk_input_limit.h"
 #include "runtime/forms/property_table.h"
 
 namespace forms {
@@ -49,9 +51,9 @@ constexpr char kItemSeparator[] = "\r\n";
 struct Properties {
   uint32_t style = 1;              // 8: simple, drop-down, drop-down list
   std::string content;             // 9
-  uint32_t maxLength = 0;          // 10: 0 is no limit
-  uint32_t selectionStart = 0;     // 11
-  uint32_t selectionLength = 0;    // 12
+  uint32_t maxLength = 0;          // 10: in bytes; 0 is no limit
+  uint32_t selectionStart = 0;     // 11: in bytes of the GBK text
+  uint32_t selectionLength = 0;    // 12: in bytes
   std::string text13;              // 13
   uint32_t sorted = 0;             // 14
   uint32_t extraRowHeight = 1;     // 15
@@ -110,6 +112,11 @@ class ComboBox final : public Component {
     if (window == nullptr) return nullptr;
     auto* self = new ComboBox(args, std::move(p));
     self->Attach(window);
+    // The edit part of a simple or drop-down box takes the user's typing.
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(window, &info) && info.hwndItem != nullptr && info.hwndItem != window)
+      KeepGbkInputLimit(info.hwndItem);
     self->ApplyFont();
     self->ApplyBackground();
     self->Fill();
@@ -183,7 +190,7 @@ class ComboBox final : public Component {
     Select(p_.selection);
     if (p_.style != 2) {
       SetWindowTextGbk(window, p_.content);
-      ApplyEditSelection();
+      ShowEditSelection();
     }
   }
 
@@ -192,6 +199,7 @@ class ComboBox final : public Component {
     p_.selection = std::clamp(index, -1, count - 1);
     SendMessageW(Window(), CB_SETCURSEL, static_cast<WPARAM>(p_.selection), 0);
   }
+  // A limit in bytes (gbk_input_limit.h).
   void ApplyTextLimit() { SendMessageW(Window(), CB_LIMITTEXT, p_.maxLength, 0); }
 
   // The live box's items, values, selection and content.
@@ -230,11 +238,20 @@ class ComboBox final : public Component {
       SendMessageW(info.hwndList, LB_SETITEMHEIGHT, 0, height);
   }
 
-  void ApplyEditSelection() {
+  // The edit part selects characters: a byte position inside a double-byte character selects
+  // from that character's start. A written selection is then kept as the box holds it; a stored
+  // one stays as stored, whatever text the box holds when it is made.
+  void ShowEditSelection(bool keepAsShown = false) {
     if (p_.style == 2) return;
-    SendMessageW(Window(), CB_SETEDITSEL, 0,
-                 MAKELPARAM(p_.selectionStart, p_.selectionStart + p_.selectionLength));
+    const std::wstring text = WindowTextWide(Window());
+    const size_t start = rt::UnitOffsetOfGbkByte(text, p_.selectionStart);
+    const size_t end = rt::UnitOffsetOfGbkByte(text, uint64_t{p_.selectionStart} + p_.selectionLength);
+    SendMessageW(Window(), CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+    if (!keepAsShown) return;
+    p_.selectionStart = rt::GbkByteOffset(text, start);
+    p_.selectionLength = rt::GbkByteOffset(text, end) - p_.selectionStart;
   }
+  void ApplyEditSelection() { ShowEditSelection(true); }
 
   // A new font makes the system measure the rows again, which drops the extra height.
   void ApplyFont() {

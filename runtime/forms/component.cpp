@@ -120,12 +120,14 @@ HGLOBAL GlobalBlockOf(std::span<const uint8_t> bytes) {
   return block;
 }
 
-std::string WindowTextGbk(HWND window) {
+std::wstring WindowTextWide(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  return rt::GbkFromWide(text.c_str());
+  return text;
 }
+
+std::string WindowTextGbk(HWND window) { return rt::GbkFromWide(WindowTextWide(window).c_str()); }
 
 void SetWindowTextGbk(HWND window, const std::string& text) {
   SetWindowTextW(window, rt::WideFromGbk(text.c_str()).c_str());

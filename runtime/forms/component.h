@@ -87,7 +87,9 @@ RECT RectInParent(HWND window);
 // it out; null when it cannot be had.
 HGLOBAL GlobalBlockOf(std::span<const uint8_t> bytes);
 
-// GBK text of a native window, and the GBK text set into one.
+// The text of a native window as the window system holds it, its GBK text, and the GBK text set
+// into one.
+std::wstring WindowTextWide(HWND window);
 std::string WindowTextGbk(HWND window);
 void SetWindowTextGbk(HWND window, const std::string& text);
 

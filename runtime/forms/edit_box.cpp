@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "runtime/core/gbk.h"
+#include "runtime/core/gbk_positions.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/font_data.h"
+#include "runtime/forms/gbk_input_limit.h"
 #include "runtime/forms/property_table.h"
 
 namespace forms {
@@ -50,18 +52,18 @@ struct Properties {
   uint32_t background = 0xFFFFFF;    // 11: 0xFF000000 is the button face
   std::vector<uint8_t> font;         // 12
   uint32_t hideSelection = 1;        // 13
-  uint32_t maxLength = 0;            // 14: 0 is the system's limit
+  uint32_t maxLength = 0;            // 14: in bytes; 0 is the system's limit
   uint32_t multiLine = 0;            // 15
   uint32_t scrollBars = 0;           // 16: none, horizontal, vertical, both
   uint32_t alignment = 0;            // 17: left, centre, right
   uint32_t inputMode = 0;            // 18: normal, read-only, password
-  uint16_t passwordChar = 42;        // 19: the asterisk
+  uint16_t passwordChar = 42;        // 19: the asterisk; a double-byte character's lead byte high
   uint32_t letterCase = 0;           // 20: as typed, lower, upper
   uint32_t adjuster = 0;             // 21
   uint32_t adjusterMin = 0;          // 22
   uint32_t adjusterMax = 100;        // 23
-  uint32_t selectionStart = 0;       // 24
-  uint32_t selectionLength = 0;      // 25
+  uint32_t selectionStart = 0;       // 24: in bytes of the GBK text
+  uint32_t selectionLength = 0;      // 25: in bytes
   std::string text26, text27, text28;
   std::string passwordText;          // 19 as a text, as last written or read
 };
@@ -90,6 +92,21 @@ DWORD StyleOf(const Properties& p, DWORD baseStyle) {
   if (p.letterCase == 1) style |= ES_LOWERCASE;
   if (p.letterCase == 2) style |= ES_UPPERCASE;
   return style;
+}
+
+// The password character's code as GBK text: one byte, or a double-byte character's two.
+std::string GbkOfCharCode(uint16_t code) {
+  if (code == 0) return {};
+  if (code <= 0xFF) return std::string(1, static_cast<char>(code));
+  return {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+}
+
+// The code of a text's first character, a double-byte one whole.
+uint16_t CharCodeOfGbk(const std::string& text) {
+  if (text.empty()) return 0;
+  const auto lead = static_cast<uint8_t>(text[0]);
+  if (text.size() < 2 || !IsDBCSLeadByteEx(936, lead)) return lead;
+  return static_cast<uint16_t>(lead << 8 | static_cast<uint8_t>(text[1]));
 }
 
 class EditBox final : public Component {
@@ -138,9 +155,8 @@ class EditBox final : public Component {
     self->ApplyFont();
     self->ApplyBackground();
     self->ApplyTextLimit();
-    if (self->p_.inputMode == 2) SendMessageW(window, EM_SETPASSWORDCHAR, self->p_.passwordChar, 0);
-    SendMessageW(window, EM_SETSEL, self->p_.selectionStart,
-                 self->p_.selectionStart + self->p_.selectionLength);
+    if (self->p_.inputMode == 2) self->SendPasswordChar();
+    self->SelectBytes(self->p_.selectionStart, self->p_.selectionLength);
     SendMessageW(window, EM_SCROLLCARET, 0, 0);
     return self;
   }
@@ -170,6 +186,10 @@ class EditBox final : public Component {
 
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+    if (InputPastGbkLimit(Window(), message, wParam)) {
+      result = 0;
+      return true;
+    }
     if (message == kReflectBase + WM_COMMAND) {
       // A change made by application code is reported once, by ShowContent itself.
       if (HIWORD(wParam) == EN_CHANGE && !applicationChange_) RaiseEvent(0);
@@ -189,11 +209,23 @@ class EditBox final : public Component {
  private:
   // The live box's content and selection.
   void Refresh() {
-    p_.content = WindowTextGbk(Window());
-    DWORD start = 0, end = 0;
-    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    p_.selectionStart = start;
-    p_.selectionLength = end - start;
+    const std::wstring text = WindowTextWide(Window());
+    p_.content = rt::GbkFromWide(text.c_str());
+    LiveSelection(text, p_.selectionStart, p_.selectionLength);
+  }
+
+  // The box selects characters; its selection here counts bytes of the GBK text.
+  void LiveSelection(const std::wstring& text, uint32_t& start, uint32_t& length) const {
+    DWORD from = 0, to = 0;
+    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    start = rt::GbkByteOffset(text, from);
+    length = rt::GbkByteOffset(text, to) - start;
+  }
+  // A byte position inside a double-byte character selects from that character's start.
+  void SelectBytes(uint32_t start, uint32_t length) {
+    const std::wstring text = WindowTextWide(Window());
+    SendMessageW(Window(), EM_SETSEL, rt::UnitOffsetOfGbkByte(text, start),
+                 rt::UnitOffsetOfGbkByte(text, uint64_t{start} + length));
   }
 
   void ApplyBorder() {
@@ -211,6 +243,7 @@ class EditBox final : public Component {
   }
 
   void ApplyFont() { font_ = ApplyFontData(Window(), p_.font, font_); }
+  // A limit in bytes (gbk_input_limit.h).
   void ApplyTextLimit() { SendMessageW(Window(), EM_LIMITTEXT, p_.maxLength, 0); }
   void ApplyBackground() {
     if (brush_ != nullptr) DeleteObject(brush_);
@@ -227,30 +260,34 @@ class EditBox final : public Component {
 
   void Redraw() { InvalidateRect(Window(), nullptr, TRUE); }
 
-  // The character is the text's first byte.
+  // The character is the text's first, a double-byte one whole.
   void ApplyPasswordChar() {
-    p_.passwordChar = static_cast<uint8_t>(p_.passwordText[0]);
+    p_.passwordChar = CharCodeOfGbk(p_.passwordText);
     if (p_.inputMode == 2) {
-      SendMessageW(Window(), EM_SETPASSWORDCHAR, p_.passwordChar, 0);
+      SendPasswordChar();
       Redraw();
     }
   }
+  void SendPasswordChar() {
+    const std::wstring wide = rt::WideFromGbk(GbkOfCharCode(p_.passwordChar).c_str());
+    SendMessageW(Window(), EM_SETPASSWORDCHAR, wide.empty() ? 0 : wide[0], 0);
+  }
   RawValue PasswordText() {
-    p_.passwordText = std::string(1, static_cast<char>(p_.passwordChar));
+    p_.passwordText = GbkOfCharCode(p_.passwordChar);
     return RawText(p_.passwordText);
   }
 
   // The selection is the live box's: a write moves one end of it, keeping its length when the
   // start moves.
   void ApplySelectionStart() {
-    DWORD start = 0, end = 0;
-    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    SendMessageW(Window(), EM_SETSEL, p_.selectionStart, p_.selectionStart + (end - start));
+    uint32_t start = 0, length = 0;
+    LiveSelection(WindowTextWide(Window()), start, length);
+    SelectBytes(p_.selectionStart, length);
   }
   void ApplySelectionLength() {
-    DWORD start = 0;
-    SendMessageW(Window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    SendMessageW(Window(), EM_SETSEL, start, start + p_.selectionLength);
+    uint32_t start = 0, length = 0;
+    LiveSelection(WindowTextWide(Window()), start, length);
+    SelectBytes(start, p_.selectionLength);
   }
 
   Properties p_;

@@ -33,10 +33,12 @@ bool SetUnitPointer(HWND window, uint32_t windowId, uint32_t unitId, WPARAM wPar
   // Over the frame and caption the system's sizing and moving pointers stay.
   if (LOWORD(lParam) != HTCLIENT) return false;
   const HWND under = reinterpret_cast<HWND>(wParam);
-  // A component under the mouse answers for itself; the inner windows of a control (a combo
-  // box's edit part) take the control's pointer.
-  if (under != window && (!IsChild(window, under) || Component::FromWindow(under) != nullptr))
-    return false;
+  if (under != window && !IsChild(window, under)) return false;
+  // A component under the mouse answers for itself, and a control for its inner windows (a combo
+  // box's edit part): the message they pass up through their parents reaches this window too,
+  // which then leaves them the control's pointer or their own.
+  for (HWND inner = under; inner != nullptr && inner != window; inner = GetParent(inner))
+    if (Component::FromWindow(inner) != nullptr) return false;
   WindowTemplate* form = FindWindowTemplate(Forms().Windows(), windowId);
   const Unit* unit = form == nullptr ? nullptr : FindUnit(*form, unitId);
   if (unit == nullptr || unit->cursor == nullptr) return false;

@@ -15,7 +15,7 @@ namespace forms {
 HCURSOR PointerFromData(std::span<const uint8_t> data);
 
 // Answers WM_SETCURSOR for a unit's native window: over its client area (its own, or that of a
-// child window that is no component of its own) the unit's pointer is set. False when the unit
+// child window that neither is nor lies inside another component) the unit's pointer is set. False when the unit
 // has no pointer of its own, so that the system's default handling runs.
 bool SetUnitPointer(HWND window, uint32_t windowId, uint32_t unitId, WPARAM wParam, LPARAM lParam);
 

@@ -125,8 +125,8 @@ FormDescription Build() {
   edit.adjuster = 0;
   edit.adjusterMinimum = 5;
   edit.adjusterMaximum = 50;
-  edit.selectionStart = 1;
-  edit.selectionLength = 2;
+  edit.selectionStart = 2;  // bytes of the GBK content: "辑内"
+  edit.selectionLength = 4;
   edit.font = FontData("Tahoma", -15, FW_BOLD);
   edit.content = "编辑内容";
   edit.property27 = "二十七";
@@ -165,8 +165,8 @@ FormDescription Build() {
   combo.version = 3;
   combo.style = 1;  // drop-down: the content and its selection are the box's own
   combo.maximumTextLength = 20;
-  combo.selectionStart = 1;
-  combo.selectionLength = 2;
+  combo.selectionStart = 2;  // bytes of the GBK content: "二项"
+  combo.selectionLength = 4;
   combo.sorted = 0;
   combo.extraRowHeight = 4;
   combo.textColour = 0x00800000;

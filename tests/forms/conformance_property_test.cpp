@@ -254,8 +254,9 @@ TEST_F(ConformancePropertyTest, EditBox) {
     return Selection(start, end);
   };
   RunRows(kEdit, {
-      {24, 1, 2, 2, [=](HWND w) { EXPECT_EQ(selection(w), Selection(2, 4)); }},
-      {25, 2, 1, 1, [=](HWND w) { EXPECT_EQ(selection(w), Selection(2, 3)); }},
+      // Bytes of "编辑内容"; the box selects characters.
+      {24, 2, 4, 4, [=](HWND w) { EXPECT_EQ(selection(w), Selection(2, 4)); }},
+      {25, 4, 2, 2, [=](HWND w) { EXPECT_EQ(selection(w), Selection(2, 3)); }},
       {9, 3, 1, 1, [](HWND w) { EXPECT_TRUE(ExStyleOf(w) & WS_EX_CLIENTEDGE); EXPECT_FALSE(ExStyleOf(w) & WS_EX_STATICEDGE); }},
       {10, 0x0000FF, 0x00FF00, 0x00FF00},
       {11, 0xE0FFE0, static_cast<int32_t>(0xFF000000), static_cast<int32_t>(0xFF000000)},
@@ -284,6 +285,10 @@ TEST_F(ConformancePropertyTest, EditBox) {
 TEST_F(ConformancePropertyTest, ComboBox) {
   LoadMain();
   const auto selected = [](HWND w) { return static_cast<int>(SendMessageW(w, CB_GETCURSEL, 0, 0)); };
+  const auto editSelection = [](HWND w) {
+    const LRESULT both = SendMessageW(w, CB_GETEDITSEL, 0, 0);
+    return std::make_pair(static_cast<int>(LOWORD(both)), static_cast<int>(HIWORD(both)));
+  };
   // Items in the same order in every locale's collation, so that sorting them changes nothing.
   RunRows(kCombo, {
       {20, std::string("第一项\r\n第二项\r\n第三项"), std::string("alpha\r\nbeta"), std::string("alpha\r\nbeta"),
@@ -296,8 +301,9 @@ TEST_F(ConformancePropertyTest, ComboBox) {
       {9, std::string(""), std::string("自由文字"), std::string("自由文字"),
        [](HWND w) { EXPECT_EQ(TextOf(w), L"自由文字"); }},
       {10, 20, 4, 4},
-      {11, 1, 0, 0},
-      {12, 2, 1, 1},
+      // Bytes of "自由文字"; the edit part selects characters.
+      {11, 2, 0, 0, [=](HWND w) { EXPECT_EQ(editSelection(w), std::make_pair(0, 2)); }},
+      {12, 4, 2, 2, [=](HWND w) { EXPECT_EQ(editSelection(w), std::make_pair(0, 1)); }},
       {15, 4, 6, 6},
       {16, 0x800000, 0x000080, 0x000080},
       {17, 0xF0F0C0, 0xFFFFFF, 0xFFFFFF},

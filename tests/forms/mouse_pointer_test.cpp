@@ -18,6 +18,7 @@ namespace {
 
 constexpr uint32_t kButton = 0x16016C58;
 constexpr uint32_t kPlainButton = 0x16016C56;
+constexpr uint32_t kCombo = 0x16016C54;
 constexpr int32_t kPointer = 7;
 
 HWND WindowOf(uint32_t unit) {
@@ -29,6 +30,13 @@ HCURSOR PointerOver(HWND window) {
   SetCursor(nullptr);
   SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   return GetCursor();
+}
+
+// The edit part of a drop-down combo box: a window of the control's own, no component.
+HWND EditPartOf(uint32_t combo) {
+  COMBOBOXINFO info = {};
+  info.cbSize = sizeof info;
+  return GetComboBoxInfo(WindowOf(combo), &info) ? info.hwndItem : nullptr;
 }
 
 HCURSOR System(int id) { return LoadCursorW(nullptr, MAKEINTRESOURCEW(id)); }
@@ -51,6 +59,7 @@ class MousePointerTest : public ::testing::Test {
     units.push_back(MakeUnit(kButton, kButtonType, "按钮2", {10, 10, 80, 40}, 5, ButtonData("文本")));
     units[1].cursorData = {2, 0, 0, 0};  // text beam
     units.push_back(MakeUnit(kPlainButton, kButtonType, "按钮6", {10, 60, 80, 40}, 5, ButtonData("箭头")));
+    units.push_back(MakeUnit(kCombo, kComboBoxType, "组合框1", {10, 110, 120, 24}, 5, ComboData(1, -1, {"项"})));
     ASSERT_TRUE(LoadWindow(UseWindow(std::move(units)), 0, false, nullptr));
   }
   void TearDown() override { ClearWindows(); }
@@ -77,6 +86,17 @@ TEST_F(MousePointerTest, WrittenPointersTakeEffectAndReadBack) {
         : std::vector<uint8_t>(rt::ByteSetData(read), rt::ByteSetData(read) + rt::ByteSetLength(read));
     EXPECT_EQ(back, c.data);
     rt::Free(const_cast<rt::ByteSetHeader*>(read));
+  }
+  // A combo box's edit part takes the combo box's pointer; without one its own text beam, never
+  // the window's pointer.
+  const struct {
+    std::vector<uint8_t> data;
+    int shown;
+  } comboCases[] = {{{0, 0, 0, 0}, 32513}, {{14, 0, 0, 0}, 32649}, {{}, 32513}};
+  for (const auto& c : comboCases) {
+    WritePointer(kCombo, c.data);
+    ASSERT_NE(EditPartOf(kCombo), nullptr);
+    EXPECT_EQ(PointerOver(EditPartOf(kCombo)), System(c.shown)) << "combo box, shape " << (c.data.empty() ? -1 : c.data[0]);
   }
   // Over the frame the system's own sizing pointers stay.
   SetCursor(nullptr);
