@@ -21,6 +21,10 @@ uint64_t Pointer(const void* p) { return reinterpret_cast<uint32_t>(p); }
 
 }  // namespace
 
+bool IsFontField(int32_t selector) {
+  return selector >= font_field::Whole && selector <= font_field::FaceName;
+}
+
 LOGFONTA FontDescription(std::span<const uint8_t> data) {
   LOGFONTA font{};
   if (data.size() == kFontDataSize)
@@ -67,7 +71,8 @@ uint64_t ReadFontField(std::span<const uint8_t> data, int32_t selector) {
       const std::string face = FaceNameOf(font);
       return Pointer(rt::MakeTextFromBytes(face.data(), static_cast<int32_t>(face.size())));
     }
-    default: return Pointer(rt::MakeByteSet(&font, sizeof font));
+    case font_field::Whole: return Pointer(rt::MakeByteSet(&font, sizeof font));
+    default: return 0;
   }
 }
 
@@ -97,11 +102,12 @@ LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t
       }
       break;
     }
-    default: {  // a whole font description
+    case font_field::Whole: {
       const auto* bytes = reinterpret_cast<const rt::ByteSetHeader*>(value);
       if (rt::ByteSetLength(bytes) == sizeof font) std::memcpy(&font, rt::ByteSetData(bytes), sizeof font);
       break;
     }
+    default: break;
   }
   return font;
 }

@@ -25,6 +25,9 @@ inline constexpr int32_t Points = 5;
 inline constexpr int32_t FaceName = 6;
 }  // namespace font_field
 
+// Whether a selector names a sub-field (or the whole font).
+bool IsFontField(int32_t selector);
+
 // The font the data describes, or the default GUI font's description when it describes none.
 LOGFONTA FontDescription(std::span<const uint8_t> data);
 // The face name's GBK bytes: up to the first zero, or the whole field when it holds none.
@@ -37,10 +40,12 @@ HFONT CreateFontFromData(std::span<const uint8_t> data);
 HFONT ApplyFontData(HWND window, std::span<const uint8_t> data, HFONT previous);
 
 // One sub-field of the font the data describes, as a property read hands it out: a number, or a
-// new text (the face name) or byte set (the whole description) in the low word.
+// new text (the face name) or byte set (the whole description) in the low word. The selector
+// must be a font field.
 uint64_t ReadFontField(std::span<const uint8_t> data, int32_t selector);
 // The font the data describes with one sub-field written. Rotation is reduced modulo 3600 keeping
-// its sign; a face name of 0 or more than 31 bytes gives the default face.
+// its sign; a face name of 0 or more than 31 bytes gives the default face. Any other selector
+// leaves the font as it is.
 LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t value);
 
 }  // namespace forms

@@ -68,6 +68,13 @@ RawValue ReadOwn(const Target& target, int32_t ownIndex) {
   return raw;
 }
 
+// A font property is read and written by sub-field: a selector that names none is the caller's
+// fault, as a bad index is, and the value that came with it cannot be trusted to be what any
+// sub-field takes.
+void RequireFontField(uint16_t k, int32_t selector) {
+  if (k == kind::Font && !IsFontField(selector)) rt::Report("欲访问的字体属性子字段不存在", 0);
+}
+
 uint64_t ConvertRead(uint16_t k, const RawValue& raw, int32_t selector) {
   switch (k) {
     case kind::Wide:
@@ -169,6 +176,7 @@ uint64_t ReadProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, i
   if (target.live == nullptr) rt::Report("指定窗口尚未载入", 0);
   const uint16_t k = KindAt(target.type, index);
   if (k == 0) return 0;
+  RequireFontField(k, selector);
   return ConvertRead(k, ReadOwn(target, index - kCommonPropertyCount), selector);
 }
 
@@ -180,6 +188,7 @@ void WriteProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, int3
   const uint16_t k = KindAt(target.type, index);
   const auto write = EntryPoint<WritePropertyFunction>(target.type, unit_code::WriteProperty);
   if (k == 0 || write == nullptr) return;
+  RequireFontField(k, selector);
 
   const int32_t ownIndex = index - kCommonPropertyCount;
   RawValue value = {low, high};

@@ -10,6 +10,7 @@
 #include "runtime/core/memory.h"
 #include "runtime/core/values.h"
 #include "runtime/forms/component.h"
+#include "runtime/forms/font_data.h"
 #include "runtime/forms/form_runtime.h"
 #include "runtime/forms/window_loader.h"
 #include "tests/forms/form_harness.h"
@@ -123,6 +124,43 @@ TEST_F(FontPropertyTest, FlagsAndSizeChangeOnlyTheirOwnField) {
   EXPECT_TRUE(live.lfUnderline);
   EXPECT_FALSE(live.lfStrikeOut);
   EXPECT_STREQ(live.lfFaceName, L"Tahoma");
+}
+
+// Every selector a caller can pass, on a live font: each sub-field reads what was written to it,
+// and the whole font (-1) goes out and comes back as a record. Selectors outside -1..6 end the
+// process with a runtime error (the process tests read that box).
+TEST_F(FontPropertyTest, EverySubFieldReadsWhatWasWrittenToIt) {
+  Load(FontData("Tahoma", 6));
+  const struct {
+    int32_t selector;
+    uint32_t written;
+    int32_t read;
+  } cases[] = {{0, 450, 450}, {1, 1, 1}, {2, 1, 1}, {3, 1, 1}, {4, 1, 1}, {5, 11, 11},
+               {1, 0, 0},     {2, 0, 0}, {3, 0, 0}, {4, 0, 0}, {5, 30, 30}, {0, 0, 0}};
+  for (const auto& c : cases) {
+    WriteField(c.selector, c.written);
+    EXPECT_EQ(ReadField(c.selector), c.read) << "selector " << c.selector;
+  }
+  WriteField(6, reinterpret_cast<uint32_t>("Courier New"));
+  EXPECT_EQ(ReadFace(), "Courier New");
+
+  // The whole record: read, changed and written back as one.
+  auto* whole = reinterpret_cast<rt::ByteSetHeader*>(static_cast<uint32_t>(Forms().ReadProperty(kWindowId, kButton, kFont, -1)));
+  ASSERT_EQ(rt::ByteSetLength(whole), kFontDataSize);
+  LOGFONTA record;
+  std::memcpy(&record, rt::ByteSetData(whole), sizeof record);
+  rt::Free(whole);
+  EXPECT_EQ(record.lfHeight, -40);  // 30 points at the stored 96 DPI
+  EXPECT_STREQ(record.lfFaceName, "Courier New");
+  record.lfHeight = -12;
+  record.lfItalic = 1;
+  std::strcpy(record.lfFaceName, "Tahoma");
+  whole = rt::MakeByteSet(&record, sizeof record);
+  WriteField(-1, reinterpret_cast<uint32_t>(whole));
+  rt::Free(whole);
+  EXPECT_EQ(ReadField(5), 9);
+  EXPECT_EQ(ReadField(2), 1);
+  EXPECT_EQ(ReadFace(), "Tahoma");
 }
 
 }  // namespace
