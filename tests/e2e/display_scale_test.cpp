@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <map>
@@ -366,12 +367,18 @@ TEST_F(AtTheSystemScale, PropertiesKeepTheStoredUnits) {
       "pixels 16016BD6 " + text(Scaled(10, dpi_)) + " " + text(Scaled(20, dpi_)) + " " +
           text(Scaled(100, dpi_)) + " " + text(Scaled(40, dpi_)),
   };
-  ASSERT_EQ(report.lines.size(), expected.size() + 1);
+  ASSERT_EQ(report.lines.size(), expected.size() + 2);
   for (size_t i = 0; i < expected.size(); ++i)
     EXPECT_EQ(report.lines[i].substr(0, expected[i].size()), expected[i]) << "line " << i;
 
+  // Written at the ends of the stored range, a position reads back as written while its window
+  // stays where 16-bit coordinates reach.
+  EXPECT_EQ(report.lines[expected.size() + 1],
+            "limits 16016C58 32627 -32627 " + text(std::min(Scaled(32627, dpi_), 32627)) + " " +
+                text(std::max(Scaled(-32627, dpi_), -32627)));
+
   // The list opens as high as a box given the stored minimum of 160 at this scale.
-  const std::string& opened = report.lines.back();
+  const std::string& opened = report.lines[expected.size()];
   ASSERT_EQ(opened.rfind("opened 16016C54 ", 0), 0u) << opened;
   int listHeight = 0, referenceHeight = 0;
   ASSERT_EQ(std::sscanf(opened.c_str() + 16, "%d %d", &listHeight, &referenceHeight), 2) << opened;

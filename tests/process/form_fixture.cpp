@@ -47,9 +47,27 @@ void PrintGeometry(FILE* out, const char* what, uint32_t unitId) {
   std::fprintf(out, "\n");
 }
 
+// A button moved to the far ends of the stored range: the positions read, and its window's.
+void ReportCoordinateLimits(FILE* out) {
+  services.WriteProperty(app::kMainFormId, app::unit::Button2, 0, -1, 32627, 0);
+  services.WriteProperty(app::kMainFormId, app::unit::Button2, 1, -1, static_cast<uint32_t>(-32627), 0);
+  const forms::Unit* button = forms::FindUnit(*forms::Forms().Windows()[0], app::unit::Button2);
+  RECT rect = {};
+  if (button != nullptr && button->object != nullptr) {
+    const HWND window = button->object->Window();
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  }
+  std::fprintf(out, "limits %08X %d %d %ld %ld\n", app::unit::Button2,
+               static_cast<int32_t>(services.ReadProperty(app::kMainFormId, app::unit::Button2, 0, -1)),
+               static_cast<int32_t>(services.ReadProperty(app::kMainFormId, app::unit::Button2, 1, -1)),
+               rect.left, rect.top);
+}
+
 // The main form loaded with the application's handlers held back: what its units' positions
 // and sizes read, then a button moved and resized by writes, read back and as its window has it;
-// then the open list's height and the fonts of the visible controls.
+// then the open list's height and the fonts of the visible controls; then a button moved to
+// the ends of the stored range.
 void ReportStoredUnits(const std::wstring& path, const std::wstring& referenceHeight) {
   FILE* out = _wfopen(path.c_str(), L"w");
   if (out == nullptr) return;
@@ -102,6 +120,7 @@ void ReportStoredUnits(const std::wstring& path, const std::wstring& referenceHe
       std::fprintf(out, "%02X", reinterpret_cast<const uint8_t*>(&font)[i]);
     std::fprintf(out, "\n");
   }
+  ReportCoordinateLimits(out);
   std::fclose(out);
 }
 
