@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace forms {
 namespace {
 
@@ -26,5 +28,9 @@ int32_t DisplayDpi() {
 
 int32_t ToDisplay(int32_t stored, int32_t dpi) { return Rescale(stored, dpi, kStoredDpi); }
 int32_t ToStored(int32_t pixels, int32_t dpi) { return Rescale(pixels, kStoredDpi, dpi); }
+
+int32_t ToDisplayCoordinate(int32_t stored, int32_t dpi) {
+  return std::clamp(ToDisplay(stored, dpi), -kCoordinateLimit, kCoordinateLimit);
+}
 
 }  // namespace forms

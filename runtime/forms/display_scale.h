@@ -8,6 +8,9 @@
 namespace forms {
 
 inline constexpr int32_t kStoredDpi = 96;
+// The largest coordinate or size a unit may take: a window's position and size must stay inside
+// 16 bits, in stored units and, on a larger display, in pixels too.
+inline constexpr int32_t kCoordinateLimit = 32627;
 
 // The system's DPI, read once: a system-aware process keeps it for its whole life.
 int32_t DisplayDpi();
@@ -17,8 +20,12 @@ int32_t ToDisplay(int32_t stored, int32_t dpi);
 // Pixels of a display at dpi back in stored units, rounded the same way.
 int32_t ToStored(int32_t pixels, int32_t dpi);
 
+// A stored coordinate in pixels of a display at dpi, kept within the coordinate limit.
+int32_t ToDisplayCoordinate(int32_t stored, int32_t dpi);
+
 // The same at the system's DPI.
 inline int32_t ToDisplay(int32_t stored) { return ToDisplay(stored, DisplayDpi()); }
+inline int32_t ToDisplayCoordinate(int32_t stored) { return ToDisplayCoordinate(stored, DisplayDpi()); }
 inline int32_t ToStored(int32_t pixels) { return ToStored(pixels, DisplayDpi()); }
 
 }  // namespace forms

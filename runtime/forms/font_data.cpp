@@ -6,27 +6,29 @@
 #include "runtime/core/gbk.h"
 #include "runtime/core/values.h"
 #include "runtime/forms/component.h"
+#include "runtime/forms/display_scale.h"
 
 namespace forms {
 namespace {
-
-int32_t ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int32_t dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
 
 uint64_t Pointer(const void* p) { return reinterpret_cast<uint32_t>(p); }
 
 }  // namespace
 
+bool IsFontField(int32_t selector) {
+  return selector >= font_field::Whole && selector <= font_field::FaceName;
+}
+
 LOGFONTA FontDescription(std::span<const uint8_t> data) {
   LOGFONTA font{};
-  if (data.size() == kFontDataSize)
+  if (data.size() == kFontDataSize) {
     std::memcpy(&font, data.data(), kFontDataSize);
-  else
+  } else {
+    // The system made the default font for the display: its lengths are display pixels.
     GetObjectA(DefaultGuiFont(), sizeof font, &font);
+    font.lfHeight = ToStored(font.lfHeight);
+    font.lfWidth = ToStored(font.lfWidth);
+  }
   return font;
 }
 
@@ -34,17 +36,21 @@ std::string FaceNameOf(const LOGFONTA& font) {
   return {font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE)};
 }
 
-HFONT CreateFontFromData(std::span<const uint8_t> data) {
+HFONT CreateFontFromData(std::span<const uint8_t> data, int32_t dpi) {
   if (data.size() != kFontDataSize) return nullptr;
   LOGFONTA stored;
   std::memcpy(&stored, data.data(), kFontDataSize);
   // The face name is GBK whatever the system's code page: make the font through the wide call.
   LOGFONTW font{};
   std::memcpy(&font, &stored, offsetof(LOGFONTA, lfFaceName));
+  font.lfHeight = ToDisplay(stored.lfHeight, dpi);
+  font.lfWidth = ToDisplay(stored.lfWidth, dpi);
   const std::wstring face = rt::WideFromGbk(FaceNameOf(stored).c_str());
   wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   return CreateFontIndirectW(&font);
 }
+
+HFONT CreateFontFromData(std::span<const uint8_t> data) { return CreateFontFromData(data, DisplayDpi()); }
 
 HFONT ApplyFontData(HWND window, std::span<const uint8_t> data, HFONT previous) {
   HFONT made = CreateFontFromData(data);
@@ -62,12 +68,13 @@ uint64_t ReadFontField(std::span<const uint8_t> data, int32_t selector) {
     case font_field::StrikeOut: return font.lfStrikeOut ? 1 : 0;
     case font_field::Underline: return font.lfUnderline ? 1 : 0;
     case font_field::Points:
-      return static_cast<uint32_t>(MulDiv(std::abs(font.lfHeight), 72, ScreenDpi()));
+      return static_cast<uint32_t>(MulDiv(std::abs(font.lfHeight), 72, kStoredDpi));
     case font_field::FaceName: {
       const std::string face = FaceNameOf(font);
       return Pointer(rt::MakeTextFromBytes(face.data(), static_cast<int32_t>(face.size())));
     }
-    default: return Pointer(rt::MakeByteSet(&font, sizeof font));
+    case font_field::Whole: return Pointer(rt::MakeByteSet(&font, sizeof font));
+    default: return 0;
   }
 }
 
@@ -83,7 +90,7 @@ LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t
     case font_field::StrikeOut: font.lfStrikeOut = value != 0; break;
     case font_field::Underline: font.lfUnderline = value != 0; break;
     case font_field::Points:
-      font.lfHeight = -MulDiv(static_cast<int32_t>(value), ScreenDpi(), 72);
+      font.lfHeight = -MulDiv(static_cast<int32_t>(value), kStoredDpi, 72);
       break;
     case font_field::FaceName: {
       const char* face = reinterpret_cast<const char*>(value);
@@ -97,11 +104,12 @@ LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t
       }
       break;
     }
-    default: {  // a whole font description
+    case font_field::Whole: {
       const auto* bytes = reinterpret_cast<const rt::ByteSetHeader*>(value);
       if (rt::ByteSetLength(bytes) == sizeof font) std::memcpy(&font, rt::ByteSetData(bytes), sizeof font);
       break;
     }
+    default: break;
   }
   return font;
 }

@@ -22,6 +22,12 @@ uint16_t Word16(std::span<const uint8_t> bytes, size_t at) {
 
 int64_t Stride(int64_t width, uint32_t bitCount) { return (width * bitCount + 31) / 32 * 4; }
 
+// Whether rows of stride bytes each fit in room bytes. A header's width and height can make
+// stride times rows pass 2^63, so the product is never formed.
+bool RowsFit(int64_t stride, int64_t rows, int64_t room) {
+  return stride > 0 && rows >= 0 && room >= 0 && rows <= room / stride;
+}
+
 bool KnownBitCount(uint32_t bitCount) {
   return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
          bitCount == 32;
@@ -78,9 +84,8 @@ HICON ImageFromEntry(std::span<const uint8_t> file, std::span<const uint8_t> ent
     const DibLayout dib = MeasureDib(image);
     if (!dib.valid || dib.height <= 0 || dib.height % 2 != 0) return nullptr;
     const int64_t rows = dib.height / 2;
-    const int64_t needed = dib.headerSize + dib.tableBytes + Stride(dib.width, dib.bitCount) * rows +
-                           Stride(dib.width, 1) * rows;
-    if (needed > static_cast<int64_t>(image.size())) return nullptr;
+    const int64_t room = static_cast<int64_t>(image.size()) - dib.headerSize - dib.tableBytes;
+    if (!RowsFit(Stride(dib.width, dib.bitCount) + Stride(dib.width, 1), rows, room)) return nullptr;
   }
   std::vector<uint8_t> resource;
   if (type == kCursorFile) {
@@ -118,18 +123,9 @@ HICON ImageFromFile(std::span<const uint8_t> file, uint16_t type, int size) {
 }
 
 HBITMAP BitmapFromFile(std::span<const uint8_t> file) {
-  if (file.size() < kFileHeaderSize + kInfoHeaderSize || file[0] != 'B' || file[1] != 'M') return nullptr;
+  if (!BitmapFileFits(file)) return nullptr;
+  const auto* header = reinterpret_cast<const BITMAPINFO*>(file.data() + kFileHeaderSize);
   const uint32_t pixelsAt = Word32(file, 10);
-  const std::span<const uint8_t> info = file.subspan(kFileHeaderSize);
-  const DibLayout dib = MeasureDib(info);
-  if (!dib.valid) return nullptr;
-  // Header and colour table end before the pixels begin, and every row lies inside the file.
-  if (kFileHeaderSize + dib.headerSize + dib.tableBytes > int64_t{pixelsAt} || pixelsAt > file.size())
-    return nullptr;
-  const int64_t pixelBytes = Stride(dib.width, dib.bitCount) * std::abs(dib.height);
-  if (pixelBytes > static_cast<int64_t>(file.size() - pixelsAt)) return nullptr;
-
-  const auto* header = reinterpret_cast<const BITMAPINFO*>(info.data());
   const HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT, file.data() + pixelsAt, header,
                                   DIB_RGB_COLORS);
@@ -138,6 +134,18 @@ HBITMAP BitmapFromFile(std::span<const uint8_t> file) {
 }
 
 }  // namespace
+
+bool BitmapFileFits(std::span<const uint8_t> file) {
+  if (file.size() < kFileHeaderSize + kInfoHeaderSize || file[0] != 'B' || file[1] != 'M') return false;
+  const uint32_t pixelsAt = Word32(file, 10);
+  const DibLayout dib = MeasureDib(file.subspan(kFileHeaderSize));
+  if (!dib.valid) return false;
+  // Header and colour table end before the pixels begin, and every row lies inside the file.
+  if (kFileHeaderSize + dib.headerSize + dib.tableBytes > int64_t{pixelsAt} || pixelsAt > file.size())
+    return false;
+  return RowsFit(Stride(dib.width, dib.bitCount), std::abs(dib.height),
+                 static_cast<int64_t>(file.size() - pixelsAt));
+}
 
 HICON IconFromFile(std::span<const uint8_t> file, int size) { return ImageFromFile(file, kIconFile, size); }
 

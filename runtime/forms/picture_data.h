@@ -19,6 +19,10 @@ struct Picture {
 Picture DecodePicture(std::span<const uint8_t> data);
 void DestroyPicture(Picture& picture);
 
+// Whether a bitmap file's headers are ones the decoder takes and describe pixels that lie wholly
+// inside the file: what is checked before the system sees a bitmap.
+bool BitmapFileFits(std::span<const uint8_t> file);
+
 // The image of an icon file that fits size best, made at that size; null when the data is not
 // an icon file.
 HICON IconFromFile(std::span<const uint8_t> file, int size);

@@ -68,6 +68,13 @@ RawValue ReadOwn(const Target& target, int32_t ownIndex) {
   return raw;
 }
 
+// A font property is read and written by sub-field: a selector that names none is the caller's
+// fault, as a bad index is, and the value that came with it cannot be trusted to be what any
+// sub-field takes.
+void RequireFontField(uint16_t k, int32_t selector) {
+  if (k == kind::Font && !IsFontField(selector)) rt::Report("欲访问的字体属性子字段不存在", 0);
+}
+
 uint64_t ConvertRead(uint16_t k, const RawValue& raw, int32_t selector) {
   switch (k) {
     case kind::Wide:
@@ -93,11 +100,17 @@ uint64_t ReadCommon(const Target& target, int32_t index) {
   const Unit& unit = *target.unit;
   const HWND window = target.live != nullptr ? target.live->Window() : nullptr;
   const RECT rect = window != nullptr ? RectInParent(window) : RECT{};
+  // A live window's own place, unless it is where the stored value puts it: a value whose pixels
+  // the coordinate limit cut short on a large display reads back as it was stored.
+  const auto reading = [&](int32_t stored, int32_t pixels) {
+    return Words(static_cast<uint32_t>(
+        window == nullptr ? stored : ToDisplayCoordinate(stored) == pixels ? stored : ToStored(pixels)));
+  };
   switch (index) {
-    case 0: return Words(static_cast<uint32_t>(window ? ToStored(rect.left) : unit.left));
-    case 1: return Words(static_cast<uint32_t>(window ? ToStored(rect.top) : unit.top));
-    case 2: return Words(static_cast<uint32_t>(window ? ToStored(rect.right - rect.left) : unit.width));
-    case 3: return Words(static_cast<uint32_t>(window ? ToStored(rect.bottom - rect.top) : unit.height));
+    case 0: return reading(unit.left, rect.left);
+    case 1: return reading(unit.top, rect.top);
+    case 2: return reading(unit.width, rect.right - rect.left);
+    case 3: return reading(unit.height, rect.bottom - rect.top);
     case 4: return Pointer(rt::MakeText(unit.tag.c_str()));
     case 5:
       return window ? (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE ? 1 : 0)
@@ -125,8 +138,8 @@ void WriteCommon(const Target& target, int32_t index, uint32_t low) {
       const int32_t position = std::clamp(value, -kCoordinateLimit, kCoordinateLimit);
       (index == 0 ? unit.left : unit.top) = position;
       if (window != nullptr)
-        SetWindowPos(window, nullptr, index == 0 ? ToDisplay(position) : rect.left,
-                     index == 1 ? ToDisplay(position) : rect.top, 0, 0, kKeep | SWP_NOSIZE);
+        SetWindowPos(window, nullptr, index == 0 ? ToDisplayCoordinate(position) : rect.left,
+                     index == 1 ? ToDisplayCoordinate(position) : rect.top, 0, 0, kKeep | SWP_NOSIZE);
       break;
     }
     case 2:
@@ -134,8 +147,8 @@ void WriteCommon(const Target& target, int32_t index, uint32_t low) {
       const int32_t size = std::clamp(value, 0, kCoordinateLimit);
       (index == 2 ? unit.width : unit.height) = size;
       if (window != nullptr)
-        SetWindowPos(window, nullptr, 0, 0, index == 2 ? ToDisplay(size) : rect.right - rect.left,
-                     index == 3 ? ToDisplay(size) : rect.bottom - rect.top, kKeep | SWP_NOMOVE);
+        SetWindowPos(window, nullptr, 0, 0, index == 2 ? ToDisplayCoordinate(size) : rect.right - rect.left,
+                     index == 3 ? ToDisplayCoordinate(size) : rect.bottom - rect.top, kKeep | SWP_NOMOVE);
       break;
     }
     case 4: unit.tag = low != 0 ? reinterpret_cast<const char*>(low) : ""; break;
@@ -169,6 +182,7 @@ uint64_t ReadProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, i
   if (target.live == nullptr) rt::Report("指定窗口尚未载入", 0);
   const uint16_t k = KindAt(target.type, index);
   if (k == 0) return 0;
+  RequireFontField(k, selector);
   return ConvertRead(k, ReadOwn(target, index - kCommonPropertyCount), selector);
 }
 
@@ -180,6 +194,7 @@ void WriteProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, int3
   const uint16_t k = KindAt(target.type, index);
   const auto write = EntryPoint<WritePropertyFunction>(target.type, unit_code::WriteProperty);
   if (k == 0 || write == nullptr) return;
+  RequireFontField(k, selector);
 
   const int32_t ownIndex = index - kCommonPropertyCount;
   RawValue value = {low, high};

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "runtime/forms/display_scale.h"
 #include "runtime/forms/form_model.h"
 
 namespace forms {
@@ -13,8 +14,5 @@ uint64_t ReadProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, i
                       int32_t selector);
 void WriteProperty(WindowList& windows, uint32_t windowId, uint32_t unitId, int32_t index,
                    int32_t selector, uint32_t low, uint32_t high);
-
-// The largest coordinate or size a unit may take.
-inline constexpr int32_t kCoordinateLimit = 32627;
 
 }  // namespace forms

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <map>
@@ -345,8 +346,8 @@ TEST_F(AtTheSystemScale, WindowAndControlsGrowFromTheStoredFormAndTheirTextsFit)
   EXPECT_TRUE(FileHolds(path, Patched(image, chosen)));
 }
 
-// Application code reads and writes positions and sizes in the stored form's units; only the
-// windows are scaled.
+// Application code reads and writes positions, sizes and font sizes in the stored form's units;
+// only the windows and the fonts they draw with are scaled.
 TEST_F(AtTheSystemScale, PropertiesKeepTheStoredUnits) {
   FormReport report;
   ASSERT_NO_FATAL_FAILURE(ReadFormReport(report, dpi_));
@@ -366,12 +367,23 @@ TEST_F(AtTheSystemScale, PropertiesKeepTheStoredUnits) {
       "pixels 16016BD6 " + text(Scaled(10, dpi_)) + " " + text(Scaled(20, dpi_)) + " " +
           text(Scaled(100, dpi_)) + " " + text(Scaled(40, dpi_)),
   };
-  ASSERT_EQ(report.lines.size(), expected.size() + 1);
+  ASSERT_EQ(report.lines.size(), expected.size() + 3);
   for (size_t i = 0; i < expected.size(); ++i)
     EXPECT_EQ(report.lines[i].substr(0, expected[i].size()), expected[i]) << "line " << i;
 
+  // A font given as a 9-point record (12 stored pixels), then written as 12 points (16): the
+  // points and the record stay in stored units, the button draws it grown with the display.
+  EXPECT_EQ(report.lines[expected.size() + 1],
+            "font-size 16016C56 9 -12 " + text(-Scaled(12, dpi_)) + " 12 -16 " + text(-Scaled(16, dpi_)));
+
+  // Written at the ends of the stored range, a position reads back as written while its window
+  // stays where 16-bit coordinates reach.
+  EXPECT_EQ(report.lines[expected.size() + 2],
+            "limits 16016C58 32627 -32627 " + text(std::min(Scaled(32627, dpi_), 32627)) + " " +
+                text(std::max(Scaled(-32627, dpi_), -32627)));
+
   // The list opens as high as a box given the stored minimum of 160 at this scale.
-  const std::string& opened = report.lines.back();
+  const std::string& opened = report.lines[expected.size()];
   ASSERT_EQ(opened.rfind("opened 16016C54 ", 0), 0u) << opened;
   int listHeight = 0, referenceHeight = 0;
   ASSERT_EQ(std::sscanf(opened.c_str() + 16, "%d %d", &listHeight, &referenceHeight), 2) << opened;

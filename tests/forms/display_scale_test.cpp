@@ -8,6 +8,7 @@
 namespace {
 
 using forms::ToDisplay;
+using forms::ToDisplayCoordinate;
 using forms::ToStored;
 
 constexpr int32_t kScales[] = {96, 120, 144, 168, 192, 240};
@@ -29,6 +30,21 @@ TEST(DisplayScale, PixelsAreTheNearestRoundedHalfAwayFromZero) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(ToDisplay(c.stored, c.dpi), c.pixels) << c.stored << " at " << c.dpi << " DPI";
+}
+
+// Positions and sizes are clamped to 32627 in stored units; on a larger display their pixels
+// are held to the same limit, so that a window never leaves the 16 bits its coordinates have.
+TEST(DisplayScale, CoordinatesStayWithinTheLimitInPixels) {
+  struct Case {
+    int32_t stored, dpi, pixels;
+  };
+  const Case cases[] = {
+      {32627, 96, 32627},  {-32627, 96, -32627}, {32627, 144, 32627}, {-32627, 144, -32627},
+      {32627, 192, 32627}, {-32627, 192, -32627}, {21751, 144, 32627}, {21752, 144, 32627},
+      {21750, 144, 32625}, {-16313, 192, -32626}, {160, 144, 240},     {0, 192, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ToDisplayCoordinate(c.stored, c.dpi), c.pixels) << c.stored << " at " << c.dpi << " DPI";
 }
 
 }  // namespace

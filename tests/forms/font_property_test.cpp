@@ -10,6 +10,8 @@
 #include "runtime/core/memory.h"
 #include "runtime/core/values.h"
 #include "runtime/forms/component.h"
+#include "runtime/forms/display_scale.h"
+#include "runtime/forms/font_data.h"
 #include "runtime/forms/form_runtime.h"
 #include "runtime/forms/window_loader.h"
 #include "tests/forms/form_harness.h"
@@ -20,9 +22,9 @@ namespace {
 constexpr uint32_t kButton = 0x16016C58;
 constexpr int32_t kFont = 13;
 
-std::vector<uint8_t> FontData(const char* face, size_t faceBytes, LONG escapement = 0) {
+std::vector<uint8_t> FontData(const char* face, size_t faceBytes, LONG escapement = 0, LONG height = -16) {
   LOGFONTA font{};
-  font.lfHeight = -16;
+  font.lfHeight = height;
   font.lfWeight = FW_NORMAL;
   font.lfEscapement = font.lfOrientation = escapement;
   std::memcpy(font.lfFaceName, face, faceBytes);
@@ -123,6 +125,77 @@ TEST_F(FontPropertyTest, FlagsAndSizeChangeOnlyTheirOwnField) {
   EXPECT_TRUE(live.lfUnderline);
   EXPECT_FALSE(live.lfStrikeOut);
   EXPECT_STREQ(live.lfFaceName, L"Tahoma");
+}
+
+// Every selector a caller can pass, on a live font: each sub-field reads what was written to it,
+// and the whole font (-1) goes out and comes back as a record. Selectors outside -1..6 end the
+// process with a runtime error (the process tests read that box).
+TEST_F(FontPropertyTest, EverySubFieldReadsWhatWasWrittenToIt) {
+  Load(FontData("Tahoma", 6));
+  const struct {
+    int32_t selector;
+    uint32_t written;
+    int32_t read;
+  } cases[] = {{0, 450, 450}, {1, 1, 1}, {2, 1, 1}, {3, 1, 1}, {4, 1, 1}, {5, 11, 11},
+               {1, 0, 0},     {2, 0, 0}, {3, 0, 0}, {4, 0, 0}, {5, 30, 30}, {0, 0, 0}};
+  for (const auto& c : cases) {
+    WriteField(c.selector, c.written);
+    EXPECT_EQ(ReadField(c.selector), c.read) << "selector " << c.selector;
+  }
+  WriteField(6, reinterpret_cast<uint32_t>("Courier New"));
+  EXPECT_EQ(ReadFace(), "Courier New");
+
+  // The whole record: read, changed and written back as one.
+  auto* whole = reinterpret_cast<rt::ByteSetHeader*>(static_cast<uint32_t>(Forms().ReadProperty(kWindowId, kButton, kFont, -1)));
+  ASSERT_EQ(rt::ByteSetLength(whole), kFontDataSize);
+  LOGFONTA record;
+  std::memcpy(&record, rt::ByteSetData(whole), sizeof record);
+  rt::Free(whole);
+  EXPECT_EQ(record.lfHeight, -40);  // 30 points at the stored 96 DPI
+  EXPECT_STREQ(record.lfFaceName, "Courier New");
+  record.lfHeight = -12;
+  record.lfItalic = 1;
+  std::strcpy(record.lfFaceName, "Tahoma");
+  whole = rt::MakeByteSet(&record, sizeof record);
+  WriteField(-1, reinterpret_cast<uint32_t>(whole));
+  rt::Free(whole);
+  EXPECT_EQ(ReadField(5), 9);
+  EXPECT_EQ(ReadField(2), 1);
+  EXPECT_EQ(ReadFace(), "Tahoma");
+}
+
+// A stored font grows with the display as the controls do, while its record and its size in
+// points stay in the stored 96-DPI units: 9 points is 12 stored pixels at every scale. (The
+// display-scale suite reads the same through a live button at each scale.)
+TEST(StoredFont, IsMadeAtTheDisplayScaleAndReadsTheSamePoints) {
+  const std::vector<uint8_t> nine = FontData("Tahoma", 6, 0, -12);
+  const auto extent = [](HFONT font) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, L"Hg字体", 4, &size);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return size;
+  };
+  // The record and its points do not depend on the display at all.
+  EXPECT_EQ(static_cast<int32_t>(ReadFontField(nine, font_field::Points)), 9);
+  EXPECT_EQ(WithFontField(nine, font_field::Points, 24).lfHeight, -32);
+  SIZE at96{};
+  for (const int32_t dpi : {96, 144, 192}) {
+    SCOPED_TRACE(::testing::Message() << dpi << " DPI");
+    const HFONT made = CreateFontFromData(nine, dpi);
+    ASSERT_NE(made, nullptr);
+    LOGFONTW font{};
+    GetObjectW(made, sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -ToDisplay(12, dpi));
+    const SIZE size = extent(made);
+    DeleteObject(made);
+    if (dpi == 96) at96 = size;
+    // The glyphs grow by the scale, give or take the rounding of each glyph's advance.
+    EXPECT_NEAR(size.cy, MulDiv(at96.cy, dpi, 96), 2);
+    EXPECT_NEAR(size.cx, MulDiv(at96.cx, dpi, 96), 4);
+  }
 }
 
 }  // namespace

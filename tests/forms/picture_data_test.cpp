@@ -67,9 +67,20 @@ TEST(PictureData, BitmapHeadersAreCheckedAgainstTheData) {
       {"an unknown bit count", {.bitCount = 7}, false},
       {"no width", {.width = 0}, false},
       {"a compression it cannot check", {.compression = BI_JPEG}, false},
+      // Rows times stride passes 2^63 and wraps negative: never taken as fitting.
+      {"rows of 2^33 bytes, 2^31 - 1 of them", {.width = 0x7FFFFFFF, .height = 0x7FFFFFFF, .bitCount = 32, .pixelBytes = 64}, false},
+      {"the same top-down", {.width = 0x7FFFFFFF, .height = -0x7FFFFFFF, .bitCount = 32, .pixelBytes = 64}, false},
+      {"the lowest height", {.width = 0x7FFFFFFF, .height = INT32_MIN, .bitCount = 32, .pixelBytes = 64}, false},
+      {"24-bit rows", {.width = 0x7FFFFFFF, .height = 0x60000000, .bitCount = 24, .pixelBytes = 64}, false},
   };
   for (const BitmapCase& c : cases) {
-    Picture picture = DecodeGuarded(BitmapFile(c.shape));
+    const std::vector<uint8_t> file = BitmapFile(c.shape);
+    {
+      GuardedBlock block(file);
+      // Refused by the check itself, not only by the system.
+      EXPECT_EQ(BitmapFileFits({block.Data(), block.Length()}), c.kept) << c.what;
+    }
+    Picture picture = DecodeGuarded(file);
     EXPECT_EQ(picture.handle != nullptr, c.kept) << c.what;
     EXPECT_FALSE(picture.isIcon) << c.what;
     if (picture.handle != nullptr) {

@@ -36,8 +36,10 @@ std::vector<uint8_t> IconOrCursorFile(uint16_t type, uint16_t hotspotX, uint16_t
 std::vector<uint8_t> BitmapFile(const BitmapShape& shape) {
   const uint32_t fullTable = shape.bitCount <= 8 ? (shape.coloursUsed ? shape.coloursUsed : 1u << shape.bitCount) : 0;
   const uint32_t entries = shape.tableEntries == 0xFFFFFFFF ? fullTable : shape.tableEntries;
-  const uint32_t stride = ((shape.width * shape.bitCount + 31) / 32) * 4;
-  const uint32_t pixels = stride * static_cast<uint32_t>(shape.height < 0 ? -shape.height : shape.height);
+  const uint64_t stride = ((int64_t{shape.width} * shape.bitCount + 31) / 32) * 4;
+  const uint32_t pixels = shape.pixelBytes != 0xFFFFFFFF
+                              ? shape.pixelBytes
+                              : static_cast<uint32_t>(stride * (shape.height < 0 ? -int64_t{shape.height} : shape.height));
   const uint32_t offBits = 14 + 40 + shape.maskBytes + 4 * entries;
   ArchiveWriter out;
   out.Bytes(std::vector<uint8_t>{'B', 'M'});

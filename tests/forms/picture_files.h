@@ -20,6 +20,7 @@ struct BitmapShape {
   uint32_t coloursUsed = 0;  // biClrUsed as stored
   uint32_t tableEntries = 0xFFFFFFFF;  // entries actually written; all by default
   uint32_t maskBytes = 0;  // bit-field masks actually written after the header
+  uint32_t pixelBytes = 0xFFFFFFFF;  // pixel bytes actually written; all the header says by default
 };
 std::vector<uint8_t> BitmapFile(const BitmapShape& shape);
 

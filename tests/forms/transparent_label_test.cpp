@@ -311,6 +311,94 @@ TEST_F(TransparentLabelTest, EffectsAndFontsChangeTheGlyphs) {
   EXPECT_EQ(fallback.bottom - fallback.top, base.bottom - base.top) << "59 bytes: default font";
 }
 
+// Each effect's copy and the main text, pixel by pixel, over a grey parent: where the plain caption's pixels fall once moved by the main
+// text's offset the text shows; where they fall moved by the copy's offset, and the text does not
+// cover them, the copy's colour; nowhere else is drawn.
+TEST_F(TransparentLabelTest, EffectCopiesLieAtTheirOffsets) {
+  constexpr COLORREF kGrey = RGB(128, 128, 128);
+  const HBRUSH grey = CreateSolidBrush(kGrey);
+  const LONG_PTR brush = SetClassLongPtrW(parent_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(grey));
+  // Anti-aliased edges count as the nearest of the colours drawn.
+  const auto is = [&](COLORREF pixel, COLORREF colour) {
+    for (COLORREF other : {kGrey, kRed, kWhite, kBlack})
+      if (other != colour && Distance(pixel, other) < Distance(pixel, colour)) return false;
+    return true;
+  };
+  const auto clear = [&](Component* object) {
+    DestroyWindow(object->Window());
+    RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  };
+  RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+
+  // Glyphs without anti-aliasing: a blended edge pixel would pass for a neighbouring colour.
+  Settings plain;
+  plain.caption = "HEH";
+  LOGFONTA crisp{};
+  crisp.lfHeight = -16;
+  crisp.lfWeight = FW_BOLD;
+  crisp.lfQuality = NONANTIALIASED_QUALITY;
+  std::strcpy(crisp.lfFaceName, "Tahoma");
+  plain.font.assign(reinterpret_cast<const uint8_t*>(&crisp), reinterpret_cast<const uint8_t*>(&crisp + 1));
+  std::vector<POINT> glyphs;  // the plain caption's pixels
+  Component* object = Create(plain);
+  ASSERT_NE(object, nullptr);
+  {
+    const Shot shot = Screen();
+    for (LONG y = kArea.top; y < kArea.bottom; ++y)
+      for (LONG x = kArea.left; x < kArea.right; ++x)
+        if (is(shot.At(x, y), kRed)) glyphs.push_back({x, y});
+  }
+  clear(object);
+  EXPECT_GT(glyphs.size(), 40u);
+
+  struct Case {
+    int32_t effect;
+    COLORREF copy;
+    POINT copyAt, textAt;
+  };
+  const Case cases[] = {{1, kWhite, {1, 1}, {0, 0}}, {2, kWhite, {0, 0}, {1, 1}}, {3, kBlack, {2, 2}, {0, 0}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "effect " << c.effect);
+    Settings settings = plain;
+    settings.effect = c.effect;
+    object = Create(settings);
+    ASSERT_NE(object, nullptr);
+    const Shot shot = Screen();
+    // Which pixels the text and its copy should cover.
+    constexpr LONG kStride = kArea.right + 4;
+    std::vector<bool> text(static_cast<size_t>(kStride) * (kArea.bottom + 4)), either = text;
+    for (const POINT& p : glyphs) {
+      text[static_cast<size_t>(p.y + c.textAt.y) * kStride + p.x + c.textAt.x] = true;
+      either[static_cast<size_t>(p.y + c.textAt.y) * kStride + p.x + c.textAt.x] = true;
+      either[static_cast<size_t>(p.y + c.copyAt.y) * kStride + p.x + c.copyAt.x] = true;
+    }
+    int textWrong = 0, copyWrong = 0, copyPixels = 0, stray = 0;
+    for (LONG y = kArea.top; y < kArea.bottom + 4; ++y)
+      for (LONG x = kArea.left; x < kStride; ++x) {
+        const size_t at = static_cast<size_t>(y) * kStride + x;
+        const COLORREF pixel = shot.At(x, y);
+        if (text[at]) {
+          textWrong += !is(pixel, kRed);
+        } else if (either[at]) {
+          ++copyPixels;
+          copyWrong += !is(pixel, c.copy);
+        } else {
+          stray += !is(pixel, kGrey);
+        }
+      }
+    // A copy one pixel off misses most of its pixels; a few are allowed for the rasteriser.
+    const int glyphCount = static_cast<int>(glyphs.size());
+    EXPECT_GT(copyPixels, glyphCount / 4);
+    EXPECT_LE(textWrong * 20, glyphCount) << textWrong << " of " << glyphCount << " text pixels wrong";
+    EXPECT_LE(copyWrong * 10, copyPixels) << copyWrong << " of " << copyPixels << " copy pixels wrong";
+    EXPECT_LE(stray * 20, glyphCount) << stray << " pixels drawn outside the text and its copy";
+    clear(object);
+  }
+  SetClassLongPtrW(parent_, GCLP_HBRBACKGROUND, brush);
+  DeleteObject(grey);
+  RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
 TEST_F(TransparentLabelTest, WritesClampAndReadBack) {
   Component* object = Create({});
   ASSERT_NE(object, nullptr);

@@ -7,14 +7,17 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/forms/form_data.h"
 #include "app/forms/main_form_ids.h"
 #include "app/handler_table.h"
+#include "runtime/core/memory.h"
 #include "runtime/core/program_info.h"
 #include "runtime/core/runtime_request.h"
 #include "runtime/core/service_table.h"
+#include "runtime/core/values.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/event_record.h"
 #include "runtime/forms/form_runtime.h"
@@ -47,9 +50,68 @@ void PrintGeometry(FILE* out, const char* what, uint32_t unitId) {
   std::fprintf(out, "\n");
 }
 
+// The height of the font a unit's window draws with, in its pixels.
+long LiveFontHeight(uint32_t unitId) {
+  const forms::Unit* unit = forms::FindUnit(*forms::Forms().Windows()[0], unitId);
+  LOGFONTW font = {};
+  if (unit != nullptr && unit->object != nullptr)
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(unit->object->Window(), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+  return font.lfHeight;
+}
+
+// The height the font record of a unit's font property holds.
+long RecordHeight(uint32_t unitId, int32_t index) {
+  auto* whole = reinterpret_cast<rt::ByteSetHeader*>(
+      static_cast<uint32_t>(services.ReadProperty(app::kMainFormId, unitId, index, -1)));
+  LOGFONTA font = {};
+  if (rt::ByteSetLength(whole) == sizeof font) std::memcpy(&font, rt::ByteSetData(whole), sizeof font);
+  rt::Free(whole);
+  return font.lfHeight;
+}
+
+// A 9-point font (12 pixels at 96 DPI) given to a button as a whole record, then its size in
+// points written: the points read, the record's height and the height the button draws with.
+void ReportStoredFont(FILE* out) {
+  constexpr int32_t kFont = 13;  // a button's font property
+  LOGFONTA font = {};
+  font.lfHeight = -12;
+  font.lfWeight = FW_NORMAL;
+  std::strcpy(font.lfFaceName, "Tahoma");
+  rt::ByteSet record = rt::MakeByteSet(&font, sizeof font);
+  services.WriteProperty(app::kMainFormId, app::unit::Button6, kFont, -1, reinterpret_cast<uint32_t>(record), 0);
+  rt::Free(record);
+  std::fprintf(out, "font-size %08X", app::unit::Button6);
+  for (const int32_t points : {0, 12}) {
+    if (points != 0) services.WriteProperty(app::kMainFormId, app::unit::Button6, kFont, 5, points, 0);
+    std::fprintf(out, " %d %ld %ld",
+                 static_cast<int32_t>(services.ReadProperty(app::kMainFormId, app::unit::Button6, kFont, 5)),
+                 RecordHeight(app::unit::Button6, kFont), LiveFontHeight(app::unit::Button6));
+  }
+  std::fprintf(out, "\n");
+}
+
+// A button moved to the far ends of the stored range: the positions read, and its window's.
+void ReportCoordinateLimits(FILE* out) {
+  services.WriteProperty(app::kMainFormId, app::unit::Button2, 0, -1, 32627, 0);
+  services.WriteProperty(app::kMainFormId, app::unit::Button2, 1, -1, static_cast<uint32_t>(-32627), 0);
+  const forms::Unit* button = forms::FindUnit(*forms::Forms().Windows()[0], app::unit::Button2);
+  RECT rect = {};
+  if (button != nullptr && button->object != nullptr) {
+    const HWND window = button->object->Window();
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  }
+  std::fprintf(out, "limits %08X %d %d %ld %ld\n", app::unit::Button2,
+               static_cast<int32_t>(services.ReadProperty(app::kMainFormId, app::unit::Button2, 0, -1)),
+               static_cast<int32_t>(services.ReadProperty(app::kMainFormId, app::unit::Button2, 1, -1)),
+               rect.left, rect.top);
+}
+
 // The main form loaded with the application's handlers held back: what its units' positions
 // and sizes read, then a button moved and resized by writes, read back and as its window has it;
-// then the open list's height and the fonts of the visible controls.
+// then the open list's height and the fonts of the visible controls; then a font given to a
+// button and a button moved to the ends of the stored range.
 void ReportStoredUnits(const std::wstring& path, const std::wstring& referenceHeight) {
   FILE* out = _wfopen(path.c_str(), L"w");
   if (out == nullptr) return;
@@ -102,6 +164,8 @@ void ReportStoredUnits(const std::wstring& path, const std::wstring& referenceHe
       std::fprintf(out, "%02X", reinterpret_cast<const uint8_t*>(&font)[i]);
     std::fprintf(out, "\n");
   }
+  ReportStoredFont(out);
+  ReportCoordinateLimits(out);
   std::fclose(out);
 }
 

@@ -1,11 +1,13 @@
 // A small application with a form of its own, started by the process tests: a second window
-// loaded modally over the first, and forms whose unit identifiers are damaged. Its first
+// loaded modally over the first, forms whose unit identifiers are damaged, and a font property
+// accessed by a sub-field that does not exist. Its first
 // argument names a scenario, its second a log file to which it appends what it sees.
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -98,6 +100,18 @@ int32_t FixtureStart() {
 
   services.OtherService(rt::other::InitialiseRuntime);
   Log("started");
+  // A button's font (13) read or written with the selector the scenario names.
+  int selector = 0;
+  char access[8] = {};
+  if (std::sscanf(scenario.c_str(), "font-%5[a-z]:%d", access, &selector) == 2) {
+    services.LoadStartWindow(kMainWindow);
+    if (std::strcmp(access, "read") == 0) {
+      services.ReadProperty(kMainWindow, kButton, 13, selector);
+    } else {
+      services.WriteProperty(kMainWindow, kButton, 13, selector, 0x12345678, 0);
+    }
+    Log("no error");
+  }
   if (scenario == "modal") {
     services.LoadStartWindow(kMainWindow);
     forms::WindowTemplate* modal = forms::FindWindowTemplate(forms::Forms().Windows(), kModalWindow);

@@ -145,7 +145,15 @@ INSTANTIATE_TEST_SUITE_P(
         FormErrorCase{L"form_fixture.exe", L"event-unknown-unit", L"未找到引发事件的窗口组件"},
         FormErrorCase{L"form_fixture.exe", L"event-invalid-type", L"引发事件的窗口组件无效"},
         FormErrorCase{L"form_loads_fixture.exe", L"duplicate-id", L"载入窗口模板数据段出错!"},
-        FormErrorCase{L"form_loads_fixture.exe", L"invalid-id", L"载入窗口模板数据段出错!"}),
+        FormErrorCase{L"form_loads_fixture.exe", L"invalid-id", L"载入窗口模板数据段出错!"},
+        // A font's sub-fields are -1 (the whole font) to 6: any other selector, with a value
+        // that is no pointer, is refused before the value is touched.
+        FormErrorCase{L"form_loads_fixture.exe", L"font-write:-2", L"欲访问的字体属性子字段不存在"},
+        FormErrorCase{L"form_loads_fixture.exe", L"font-write:7", L"欲访问的字体属性子字段不存在"},
+        FormErrorCase{L"form_loads_fixture.exe", L"font-write:8", L"欲访问的字体属性子字段不存在"},
+        FormErrorCase{L"form_loads_fixture.exe", L"font-read:-2", L"欲访问的字体属性子字段不存在"},
+        FormErrorCase{L"form_loads_fixture.exe", L"font-read:7", L"欲访问的字体属性子字段不存在"},
+        FormErrorCase{L"form_loads_fixture.exe", L"font-read:8", L"欲访问的字体属性子字段不存在"}),
     [](const ::testing::TestParamInfo<FormErrorCase>& info) { return std::to_string(info.index); });
 
 TEST(ModalLoad, TheHiddenOwnerOwnsTheWindowAndTheOtherWindowIsDisabled) {
