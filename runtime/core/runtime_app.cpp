@@ -127,8 +127,13 @@ void RuntimeApplication::Exit(int32_t code) {
   ExitProcess(static_cast<UINT>(errorExit_ ? -1 : exitCode_));
 }
 
+void RuntimeApplication::CommitToErrorExit() {
+  cleanup_.ForgetAll();
+  errorExit_ = true;
+}
+
 void RuntimeApplication::ExitAfterError() {
-  if (!OnOtherThread()) errorExit_ = true;
+  CommitToErrorExit();
   Exit(-1);
 }
 
