@@ -57,8 +57,9 @@ std::optional<std::string> ExactAnsi(const std::wstring& wide, UINT codePage) {
 }
 
 std::optional<std::string> AnsiPath(const std::wstring& path, ShortPathLookup shortPath,
-                                    UINT codePage) {
-  if (std::optional<std::string> exact = ExactAnsi(path, codePage)) return exact;
+                                    UINT codePage, size_t limit) {
+  if (path.size() <= limit)
+    if (std::optional<std::string> exact = ExactAnsi(path, codePage)) return exact;
   std::wstring shortForm = shortPath(path);
   if (shortForm.empty()) {
     // A file not there yet has no short form; its folder may.
@@ -68,13 +69,13 @@ std::optional<std::string> AnsiPath(const std::wstring& path, ShortPathLookup sh
       if (!folder.empty()) shortForm = folder + path.substr(slash);
     }
   }
-  if (shortForm.empty()) return std::nullopt;
   // Where short names are switched off, the system answers with the long form itself.
+  if (shortForm.empty() || shortForm.size() > limit) return std::nullopt;
   return ExactAnsi(shortForm, codePage);
 }
 
-std::optional<std::string> AnsiPath(const std::wstring& path) {
-  return AnsiPath(path, processLookup.load());
+std::optional<std::string> AnsiPath(const std::wstring& path, size_t limit) {
+  return AnsiPath(path, processLookup.load(), CP_ACP, limit);
 }
 
 ShortPathLookup ReplaceShortPathLookup(ShortPathLookup lookup) {

@@ -2,7 +2,8 @@
 // Paths cross between the system's wide texts and the runtime's ANSI texts only here. A wide path
 // becomes ANSI only when the ANSI text names exactly the same file: the long form when every
 // character has its own spelling in the code page (never a best-fit look-alike: "ｔｏｖ" is not
-// "tov"), otherwise the system's short form when that one has; otherwise no path at all.
+// "tov") and the path is short enough for the ANSI file functions, otherwise the system's short
+// form when that one is spelled and short enough; otherwise no path at all.
 
 #include <windows.h>
 
@@ -20,12 +21,19 @@ std::optional<std::string> ExactAnsi(const std::wstring& wide, UINT codePage = C
 // The wide text of ANSI text; none when it holds a byte sequence the code page does not define.
 std::optional<std::wstring> ExactWide(const std::string& ansi, UINT codePage = CP_ACP);
 
-// The ANSI path that names the file of the wide path. A path whose file does not exist yet (a
-// file about to be saved) is shortened in its folder part only.
+// The longest paths the ANSI file functions take, in characters of the wide path they become:
+// a file's path with its terminator fits MAX_PATH; a folder made current is kept with a final
+// backslash and a terminator, so without the backslash it has two characters less.
+inline constexpr size_t kAnsiFilePathLimit = MAX_PATH - 1;
+inline constexpr size_t kAnsiFolderPathLimit = MAX_PATH - 2;
+
+// The ANSI path that names the file of the wide path, no longer than limit: the long form when
+// it is spelled exactly and fits, else the short form when that one is and fits. A path whose
+// file does not exist yet (a file about to be saved) is shortened in its folder part only.
 std::optional<std::string> AnsiPath(const std::wstring& path, ShortPathLookup shortPath,
-                                    UINT codePage = CP_ACP);
+                                    UINT codePage = CP_ACP, size_t limit = kAnsiFilePathLimit);
 // The same with the process's short-form lookup: the system's, or one set by ReplaceShortPathLookup.
-std::optional<std::string> AnsiPath(const std::wstring& path);
+std::optional<std::string> AnsiPath(const std::wstring& path, size_t limit = kAnsiFilePathLimit);
 
 // Replaces the process's short-form lookup (a test uses this to stand for a volume without short
 // names); returns the one it replaced.

@@ -71,6 +71,10 @@ void ReportError(int32_t code) { Report(ErrorCodeMessage(code), code); }
 void Report(const char* message, int32_t code) {
   // From here on no application handler runs: not while the box is up, not during shut-down.
   SuspendEvents();
+  // Settled before the handler or the box can run messages: an exit request taken meanwhile
+  // runs no clean-up routine and ends the process with -1 as well.
+  RuntimeApplication& runtime = Runtime();
+  runtime.CommitToErrorExit();
 
   bool showBox = true;
   if (errorHandler != nullptr && !inErrorHandler) {
@@ -89,9 +93,7 @@ void Report(const char* message, int32_t code) {
     MessageBoxW(nullptr, text, caption, MB_OK | MB_ICONERROR);
   }
 
-  RuntimeApplication& runtime = Runtime();
   if (runtime.RunMode() == 2 && IsDebuggerPresent()) DebugBreak();
-  runtime.Cleanup().ForgetAll();
   runtime.ExitAfterError();
 }
 

@@ -46,7 +46,8 @@ ModulePath AnsiModulePath() {
   const size_t slash = path.find_last_of(L'\\');
   if (slash == std::wstring::npos) return {{}, ExactAnsi(path).value_or("")};
   ModulePath ansi;
-  ansi.directory = AnsiPath(path.substr(0, slash)).value_or("");
+  // The folder is made current: it must fit what the system keeps as the current folder.
+  ansi.directory = AnsiPath(path.substr(0, slash), kAnsiFolderPathLimit).value_or("");
   if (std::optional<std::string> name = ExactAnsi(path.substr(slash + 1))) {
     ansi.fileName = *name;
   } else if (std::optional<std::string> whole = AnsiPath(path)) {
@@ -127,8 +128,13 @@ void RuntimeApplication::Exit(int32_t code) {
   ExitProcess(static_cast<UINT>(errorExit_ ? -1 : exitCode_));
 }
 
+void RuntimeApplication::CommitToErrorExit() {
+  cleanup_.ForgetAll();
+  errorExit_ = true;
+}
+
 void RuntimeApplication::ExitAfterError() {
-  if (!OnOtherThread()) errorExit_ = true;
+  CommitToErrorExit();
   Exit(-1);
 }
 

@@ -37,6 +37,10 @@ class RuntimeApplication {
   // while a step pumps messages), it finishes the steps not yet begun and ends the process with
   // the code of the first entry.
   [[noreturn]] void Exit(int32_t code);
+  // A runtime error commits the process to its end: from here on no clean-up routine runs and
+  // the process ends with -1, whoever asks it to end meanwhile (an exit request that reaches
+  // the hidden owner while the error box is up, say). Called before anything can run messages.
+  void CommitToErrorExit();
   // Exit after a runtime error: the process ends with -1, also when a shut-down was under way.
   [[noreturn]] void ExitAfterError();
   void ShutDown(int32_t code);
@@ -92,7 +96,7 @@ class RuntimeApplication {
   std::atomic<bool> shuttingDown_ = false;
   Step nextStep_ = Step::ClearIdleCallbacks;
   int32_t exitCode_ = 0;  // of the first shut-down
-  bool errorExit_ = false;
+  std::atomic<bool> errorExit_ = false;  // set by a report on any thread
   bool oleStarted_ = false;
   bool loopStarted_ = false;
   int32_t quitCode_ = 0;

@@ -51,6 +51,8 @@ int32_t DispatchEvent(WindowList& windows, EventRecord& record) {
   const EventHandler handler = FindHandler(windows, record);
   if (handler == nullptr) return 0;
 
+  // Restored, not cleared, afterwards: a handler that raises another event in its midst (a
+  // property write, a sent click) still reads its own window and unit once that one returns.
   const EventSource outer = currentSource;
   currentSource = {record.windowId, record.unitId};
   const HandlerResult result =

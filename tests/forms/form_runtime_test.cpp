@@ -340,6 +340,62 @@ TEST_F(FormRuntimeTest, HandlerResultsArgumentsAndSharedBindings) {
   EXPECT_EQ(CurrentEventSource().windowId, 0u) << "no source outside a handler";
 }
 
+// The source each handler reads, in order: "<unit> sees <unit>", by the units' names.
+std::string NameOf(uint32_t unit) {
+  return unit == kEdit ? "edit" : unit == kOk ? "ok" : unit == kCancel ? "cancel" : std::to_string(unit);
+}
+void NoteSource(const char* who, const char* when) {
+  const EventSource source = CurrentEventSource();
+  calls.push_back(std::string(who) + " " + when + " sees " +
+                  (source.windowId == kWindowId ? NameOf(source.unitId) : "no source"));
+}
+HandlerResult EditNotes(const uint32_t*, uint32_t) {
+  NoteSource("edit", "in its handler");
+  return {0, false};
+}
+HandlerResult CancelNotes(const uint32_t*, uint32_t) {
+  NoteSource("cancel", "in its handler");
+  return {0, false};
+}
+// What a handler does in the middle: raise another event synchronously.
+void (*nested)() = nullptr;
+HandlerResult OkRaisesAnother(const uint32_t*, uint32_t) {
+  NoteSource("ok", "before");
+  nested();
+  NoteSource("ok", "after");
+  return {0, false};
+}
+
+// A handler that raises another event in its midst reads its own window and unit again once the
+// inner handler has returned; outside every handler there is no source.
+TEST_F(FormRuntimeTest, AHandlerReadsItsOwnSourceAgainAfterANestedEvent) {
+  const struct {
+    const char* name;
+    void (*raise)();
+    const char* inner;
+  } rows[] = {
+      {"the edit box's content written",
+       [] { Forms().WriteProperty(kWindowId, kEdit, 8, -1, reinterpret_cast<uint32_t>("1"), 0); },
+       "edit in its handler sees edit"},
+      {"a click sent to another button",
+       [] { SendMessageW(WindowOf(kCancel), BM_CLICK, 0, 0); }, "cancel in its handler sees cancel"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<Unit> units = SmallForm();
+    units[1].events = {{0, &EditNotes}};
+    units[2].events = {{0, &OkRaisesAnother}};
+    units[3].events = {{0, &CancelNotes}};
+    ASSERT_TRUE(LoadWindow(UseWindow(std::move(units)), 0, false, nullptr));
+    calls.clear();
+    nested = row.raise;
+    SendMessageW(WindowOf(kOk), BM_CLICK, 0, 0);
+    EXPECT_EQ(calls, (std::vector<std::string>{"ok before sees ok", row.inner, "ok after sees ok"}));
+    EXPECT_EQ(CurrentEventSource().windowId, 0u) << "no source outside a handler";
+    ClearWindows();
+  }
+}
+
 TEST_F(FormRuntimeTest, ClosingTheWindowEndsTheLoopOnce) {
   WindowTemplate& window = LoadSmallForm();
   const HWND top = WindowOf(0);

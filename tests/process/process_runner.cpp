@@ -160,7 +160,7 @@ ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& opt
       timedOut = true;
       break;
     }
-    HWND box = FindProcessWindow(process.dwProcessId, L"#32770");
+    HWND box = options.answerBoxes ? FindProcessWindow(process.dwProcessId, L"#32770") : nullptr;
     if (box != nullptr && box != answered && IsWindowVisible(box)) {
       answered = box;
       // The box shows before it has filled in its message.

@@ -38,6 +38,8 @@ struct RunOptions {
   // With whileRunning: a process that has made no window this long after its start is ended
   // then (0: only the time limit applies).
   DWORD firstWindowLimitMs = 0;
+  // False: a message box is left to the step, which may want to act while it is up.
+  bool answerBoxes = true;
 };
 ProcessOutcome RunProcess(const std::wstring& commandLine, const RunOptions& options = {});
 

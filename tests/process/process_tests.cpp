@@ -97,7 +97,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "notify 6"}},
         EndCase{"exit-request-in-cleanup", 0,
                 {"notify 1", "started", "returned", "cleanup on gui thread, owner alive",
-                 "second cleanup", "notify 6"}}),
+                 "second cleanup", "notify 6"}},
+        // A routine that registers itself again while it runs is not run again.
+        EndCase{"cleanup-registers-itself", 0,
+                {"notify 1", "started", "returned", "cleanup on gui thread, owner alive",
+                 "notify 6"}}),
     ScenarioName<EndCase>);
 
 TEST(StartUp, TheExecutableDirectoryBecomesTheCurrentDirectory) {
@@ -187,6 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
         // a command building its text (the 44-byte text's copy) and the open-object list growing.
         ErrorCase{"alloc-text", L"运行时出错!\r\n\r\n错误信息：分配 45 字节内存失败!\r\n"},
         ErrorCase{"alloc-object", L"运行时出错!\r\n\r\n错误信息：分配 8 字节内存失败!\r\n"},
+        // The clean-up list growing: the report empties that very list, and the process ends.
+        ErrorCase{"alloc-register", L"运行时出错!\r\n\r\n错误信息：分配 8 字节内存失败!\r\n"},
         // A block size that does not fit 32 bits is refused as it is, never wrapped to a small one.
         ErrorCase{"size-wrap", L"运行时出错!\r\n\r\n错误信息：分配 4294967297 字节内存失败!\r\n"},
         // An exception that nothing catches (a container asked beyond its limit) ends through
@@ -216,6 +222,47 @@ TEST(AllocationFailure, InDllBindingShowsTheAllocationBox) {
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
   const std::wstring size = text.substr(head.size(), text.size() - head.size() - tail.size());
   EXPECT_EQ(size.find_first_not_of(L"0123456789"), std::wstring::npos);
+  EXPECT_EQ(run.outcome.exitCode, 0xFFFFFFFFu);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "notify 6"}));
+}
+
+// What the step below saw: the box's text when the exit request went to the hidden owner, and
+// whether the process then ended by itself, the box never answered.
+struct RequestDuringTheBox {
+  std::wstring boxText;
+  bool endedWithTheBoxUp = false;
+} requestDuringTheBox;
+
+void SendExitRequestWhileTheBoxIsUp(DWORD processId) {
+  requestDuringTheBox = {};
+  HWND box = nullptr;
+  ASSERT_TRUE(PollUntil(
+      [&] { return (box = FindProcessWindow(processId, L"#32770")) != nullptr && IsWindowVisible(box); },
+      15000))
+      << "no error box within 15 s";
+  PollUntil([&] { return !LongestStaticText(box).empty(); }, 5000);
+  requestDuringTheBox.boxText = LongestStaticText(box);
+  const HWND owner = FindProcessWindow(processId, L"_Kw_HideOwner");
+  ASSERT_NE(owner, nullptr);
+  // Any program of the desktop may post it; the box's own message loop takes it.
+  PostMessageW(owner, 0x83E7, 9, 0);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+  ASSERT_NE(process, nullptr);
+  requestDuringTheBox.endedWithTheBoxUp = WaitForSingleObject(process, 15000) == WAIT_OBJECT_0;
+  CloseHandle(process);
+}
+
+// The error is settled before the box shows: an exit request that arrives while it is up runs no
+// clean-up and does not change the exit code.
+TEST(RuntimeError, AnExitRequestWhileTheBoxIsUpEndsWithMinusOneWithoutCleanup) {
+  RunOptions options;
+  options.whileRunning = SendExitRequestWhileTheBoxIsUp;
+  options.answerBoxes = false;
+  const FixtureRun run = RunFixture("index2", options);
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(requestDuringTheBox.boxText,
+            L"运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
+  EXPECT_TRUE(requestDuringTheBox.endedWithTheBoxUp);
   EXPECT_EQ(run.outcome.exitCode, 0xFFFFFFFFu);
   EXPECT_EQ(run.log, (Lines{"notify 1", "started", "notify 6"}));
 }

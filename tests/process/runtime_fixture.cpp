@@ -70,15 +70,22 @@ DWORD WINAPI ExitAtOnceFromAnotherThread(void*) {
   return 0;
 }
 
+int cleanupRuns = 0;
+
 void Cleanup() {
   Log(std::string("cleanup") + (GetCurrentThreadId() == guiThread ? " on gui thread" : " elsewhere") +
       (HiddenOwnerAlive() ? ", owner alive" : ", owner gone"));
+  ++cleanupRuns;
   // The shut-down entered again from inside itself.
   if (scenario == "exit-in-cleanup") {
     services.Exit(6);
   } else if (scenario == "exit-request-in-cleanup") {
     CloseHandle(CreateThread(nullptr, 0, ExitAtOnceFromAnotherThread, nullptr, 0, nullptr));
     WaitForTheEnd();  // the other thread's request arrives here, as a message
+  } else if (scenario == "cleanup-registers-itself" && cleanupRuns < 3) {
+    // A routine runs once however often it asks again; the bound keeps a list that would run
+    // it again from running it for ever.
+    services.OtherService(rt::other::RegisterCleanup, &Cleanup);
   }
 }
 
@@ -196,6 +203,9 @@ int32_t FixtureStart() {
     auto* object = new LoggedObject;
     FailTheNextAllocation();
     rt::LibraryRequest(rt::request::AddObject, reinterpret_cast<uint32_t>(object), 1);
+  } else if (scenario == "alloc-register") {
+    FailTheNextAllocation();
+    services.OtherService(rt::other::RegisterCleanup, &SecondCleanup);  // the list grows
   } else if (scenario == "alloc-dll") {
     FailTheNextAllocation();
     CallDll(0, {});

@@ -28,13 +28,30 @@ std::wstring KnownShortForm(const std::wstring& path) {
 std::wstring LongFormOnly(const std::wstring& path) { return path; }
 std::wstring NoShortForm(const std::wstring&) { return {}; }
 
+// "C:\xxx…x\tovrex.exe" of length characters in all, or the folder alone of that length.
+std::wstring LongFile(size_t length) {
+  return L"C:\\" + std::wstring(length - 3 - 11, L'x') + L"\\tovrex.exe";
+}
+std::wstring LongFolder(size_t length) { return L"C:\\" + std::wstring(length - 3, L'x'); }
+// The same in Chinese: two bytes of GBK for each character.
+std::wstring ChineseFile(size_t length) {
+  return L"C:\\" + std::wstring(length - 3 - 11, L'游') + L"\\tovrex.exe";
+}
+// The short form of the long folder of those paths.
+std::wstring ShortOfLongFolder(const std::wstring& path) {
+  const size_t end = path.find(L'\\', 3);
+  return L"C:\\XXXXXX~1" + (end == std::wstring::npos ? std::wstring() : path.substr(end));
+}
+std::string Ansi(const std::wstring& path, UINT codePage) { return ExactAnsi(path, codePage).value(); }
+
 TEST(AnsiPath, NamesTheChosenFileOrNone) {
   const struct {
     const char* name;
     UINT codePage;
-    const wchar_t* path;
+    std::wstring path;
     ShortPathLookup shortPath;
     std::optional<std::string> expected;
+    size_t limit = kAnsiFilePathLimit;
   } rows[] = {
       {"plain", kEnglish, L"C:\\Games\\tov\\tovrex.exe", NoShortForm,
        "C:\\Games\\tov\\tovrex.exe"},
@@ -61,9 +78,28 @@ TEST(AnsiPath, NamesTheChosenFileOrNone) {
        std::nullopt},
       {"Hangul, in neither code page", kChinese, L"C:\\게임\\tovrex.exe", LongFormOnly,
        std::nullopt},
+      // The ANSI file functions take MAX_PATH characters with the terminator; a longer path
+      // opens nothing, where its short form may.
+      {"a file's path at the limit", kEnglish, LongFile(259), ShortOfLongFolder,
+       Ansi(LongFile(259), kEnglish)},
+      {"a file's path beyond the limit, by its short form", kEnglish, LongFile(260),
+       ShortOfLongFolder, "C:\\XXXXXX~1\\tovrex.exe"},
+      {"beyond the limit, no short form", kEnglish, LongFile(260), NoShortForm, std::nullopt},
+      {"beyond the limit, short names switched off", kEnglish, LongFile(300), LongFormOnly,
+       std::nullopt},
+      // Counted in characters, not in bytes of the code page.
+      {"Chinese within the limit in characters, not in bytes", kChinese, ChineseFile(259),
+       NoShortForm, Ansi(ChineseFile(259), kChinese)},
+      {"Chinese beyond the limit, by its short form", kChinese, ChineseFile(260),
+       ShortOfLongFolder, "C:\\XXXXXX~1\\tovrex.exe"},
+      // A folder made current is kept with its final backslash: two characters less.
+      {"a folder at the limit", kEnglish, LongFolder(258), ShortOfLongFolder,
+       Ansi(LongFolder(258), kEnglish), kAnsiFolderPathLimit},
+      {"a folder beyond the limit, by its short form", kEnglish, LongFolder(259),
+       ShortOfLongFolder, "C:\\XXXXXX~1", kAnsiFolderPathLimit},
   };
   for (const auto& row : rows)
-    EXPECT_EQ(AnsiPath(row.path, row.shortPath, row.codePage), row.expected) << row.name;
+    EXPECT_EQ(AnsiPath(row.path, row.shortPath, row.codePage, row.limit), row.expected) << row.name;
 }
 
 TEST(ExactWide, RefusesBytesTheCodePageDoesNotDefine) {

@@ -7,8 +7,10 @@
 
 #include "command_calls.h"
 #include "heap_blocks.h"
+#include "runtime/core/ansi_path.h"
 #include "runtime/core/object_registry.h"
 #include "runtime/core/open_file.h"
+#include "tool_files.h"
 
 namespace rt::command_test {
 namespace {
@@ -442,6 +444,86 @@ TEST_F(FileCommands, PositionsReachBeyondTheIntRangeWhoseLengthCannotBeTold) {
   EXPECT_TRUE(Move(number, IntArg(3), -3));
   EXPECT_EQ(Read(number, 1), std::string(1, '\0'));
   EXPECT_EQ(Read(number, 1), Opt("A"));
+}
+
+// Both ends of the Int range: the last length that can be told, and the first that cannot.
+TEST_F(FileCommands, TheLengthAtTheEdgeOfTheIntRange) {
+  const std::wstring path = ExactWide(path_).value();
+  const struct {
+    uint64_t length;
+    int32_t told;
+  } rows[] = {
+      {0x7FFFFFFF, 2147483647},
+      {0x80000000, -1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.length);
+    ASSERT_TRUE(reliability::MakeSparseFile(path, row.length, 1));
+    const uint32_t number = Open(1);
+    ASSERT_NE(number, 0u);
+    EXPECT_EQ(Length(number), row.told);
+    Close(number);
+  }
+}
+
+// Folders of one name inside each other under base, until a file in the deepest has a path
+// well beyond MAX_PATH: more than the short names of the folders above base can take off. The
+// folders made, outermost first.
+std::vector<std::wstring> NestedFolders(const std::wstring& base, const std::wstring& name) {
+  std::vector<std::wstring> folders = {base};
+  CreateDirectoryW(base.c_str(), nullptr);
+  while (folders.back().size() + std::wstring(L"\\tovrex.exe").size() <= base.size() + MAX_PATH) {
+    folders.push_back(folders.back() + L"\\" + name);
+    CreateDirectoryW(folders.back().c_str(), nullptr);
+  }
+  return folders;
+}
+
+// A path the ANSI functions cannot take, turned into the ANSI path the open dialog's choice
+// becomes, with the system's own short names: opened and written by its short form where that
+// one fits, else not opened at all.
+TEST_F(FileCommands, APathBeyondMaxPathOpensByItsShortFormOrNotAtAll) {
+  const std::wstring here = ExactWide(dir_).value();
+  const struct {
+    const char* name;
+    const wchar_t* folderName;
+    bool opens;
+  } rows[] = {
+      {"long names, whose short forms are short", L"a folder with a long name", true},
+      {"names that are their own short forms", L"deepdir", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::vector<std::wstring> folders = NestedFolders(here + L"\\deep", row.folderName);
+    const std::wstring wide = folders.back() + L"\\tovrex.exe";
+    ASSERT_GT(wide.size(), static_cast<size_t>(MAX_PATH));
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, "hello", 5, &written, nullptr);
+    CloseHandle(h);
+
+    const std::optional<std::string> path = AnsiPath(wide);
+    const uint32_t number = path ? Open({TextArg(path->c_str()), IntArg(3), IntArg(1)}) : 0;
+    EXPECT_EQ(number != 0, row.opens);
+    if (number != 0) {
+      EXPECT_TRUE(Write(number, {"XY"}));
+      Close(number);
+    }
+
+    h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    char bytes[8] = {};
+    DWORD read = 0;
+    ReadFile(h, bytes, sizeof bytes, &read, nullptr);
+    CloseHandle(h);
+    EXPECT_EQ(std::string(bytes, read), row.opens ? "XYllo" : "hello");
+
+    DeleteFileW(wide.c_str());
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+      RemoveDirectoryW(folder->c_str());
+  }
 }
 
 TEST_F(FileCommands, WithoutTheRuntimesListNothingStaysOpen) {
