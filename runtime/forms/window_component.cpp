@@ -9,6 +9,7 @@
 #include "runtime/forms/archive.h"
 #include "runtime/forms/event_record.h"
 #include "runtime/forms/picture_data.h"
+#include "runtime/forms/system_theme.h"
 
 namespace forms {
 namespace {
@@ -294,6 +295,10 @@ bool WindowComponent::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
     case WM_DESTROY:
       RaiseEvent(2);
+      return false;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowThemeChange(Window(), message);
       return false;
     case WM_MOVE:
       result = CallOriginal(message, wParam, lParam);
