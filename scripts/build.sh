@@ -16,6 +16,16 @@ fail() {
   exit 1
 }
 
+# Debian's Wine does not load the fonts in its own data folder, and without Marlett it draws the
+# caption buttons as the letters "0 1 r". The file in the prefix's Fonts folder is all it takes
+# (no registry entry). Prefixes made before this step get it on the next build too.
+marlett=/usr/share/wine/fonts/marlett.ttf
+add_marlett() {
+  local fonts=$1/drive_c/windows/Fonts
+  cmp -s "$marlett" "$fonts/marlett.ttf" && return 0
+  cp "$marlett" "$fonts/marlett.ttf" || fail "could not copy Marlett into $fonts"
+}
+
 # A new Wine prefix takes a while to create: do it once, here, rather than inside a test. Every
 # window of a prefix lives in a Wine desktop of its own, 1280 x 1024: Wine then draws frames and
 # captions itself, as Windows does, and needs no window manager on the host (without one, each
@@ -24,7 +34,10 @@ fail() {
 # anew, since it would run every window without its desktop.
 make_prefix() {
   local prefix=$1 log
-  [ -f "$prefix/ready" ] && return 0
+  if [ -f "$prefix/ready" ]; then
+    add_marlett "$prefix"
+    return 0
+  fi
   rm -rf "$prefix"
   echo "Creating the Wine prefix in $prefix ..."
   log=$(mktemp)
@@ -48,6 +61,7 @@ make_prefix() {
   grep -q '"Desktop"="Default"' "$prefix/user.reg" ||
     fail "the Wine desktop setting did not reach $prefix/user.reg"
   rm -f "$log"
+  add_marlett "$prefix"
   touch "$prefix/ready"
 }
 
@@ -62,7 +76,10 @@ make_prefix "$build/wineprefix"
 # Copies a prefix that no program runs in; the copy is used only once it is whole.
 copy_prefix() {
   local from=$1 to=$2
-  [ -f "$to/ready" ] && return 0
+  if [ -f "$to/ready" ]; then
+    add_marlett "$to"
+    return 0
+  fi
   WINEPREFIX="$from" wineserver -w
   rm -rf "$to" "$to.partial"
   cp -a "$from" "$to.partial" && mv "$to.partial" "$to" || fail "could not copy $from to $to"

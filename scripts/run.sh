@@ -16,6 +16,8 @@ if [ -n "${DPI_FOR_TOOL:-}" ]; then
   WINE_RUN="$build/wine-run-scaled"
   DISPLAY= "$WINE_RUN" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
     /d "$DPI_FOR_TOOL" /f >/dev/null 2>&1
+  # That session has no display: the tool must not join it while it lingers.
+  "$WINE_RUN" wineserver -w
 fi
 run=("$WINE_RUN" "$build/app/quenmire-res.exe")
 status=0

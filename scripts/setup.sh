@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-i686-posix wine wine32:i386 wine64
-          xvfb xauth imagemagick fonts-wqy-microhei locales googletest)
+          xvfb xauth imagemagick fonts-wqy-microhei fonts-wine locales googletest)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,15 +6,22 @@
 set -uo pipefail
 shot="$1"; build="$2"; shift 2
 wine_run="${WINE_RUN:-$build/wine-run}"
-prefix=$(sed -n 's/^export WINEPREFIX="\(.*\)"$/\1/p' "$wine_run")
+
+# The session ends before the display does: a Wine process still connected when xvfb-run stops
+# the display reports "X connection to :99 broken" on its way out.
+end_session() {
+  "$wine_run" wineserver -k
+  wait "$tool"
+  "$wine_run" wineserver -w
+}
+
 "$@" &
 tool=$!
 if ! "$wine_run" "$build/tools/wait_for_window.exe" PvWindow 60000 _Kw_TransLabel; then
   echo "The tool's window did not appear." >&2
-  WINEPREFIX="$prefix" wineserver -k 2>/dev/null
-  wait "$tool"
+  end_session
   exit 1
 fi
 import -window root "$shot"
+end_session
 echo "The window is up; screenshot saved to $shot"
-WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true

@@ -12,6 +12,7 @@
 #include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
 #include "runtime/forms/property_table.h"
+#include "runtime/forms/system_theme.h"
 
 namespace forms {
 namespace {
@@ -178,7 +179,7 @@ class TransparentLabel final : public Component {
         default:
           break;
       }
-      draw(settings_.colour, area);
+      draw(TextColourOnFace(settings_.colour), area);
       SelectObject(dc, previous);
     }
     EndPaint(Window(), &paint);

@@ -10,6 +10,7 @@
 #include "runtime/forms/event_record.h"
 #include "runtime/forms/keyboard_focus.h"
 #include "runtime/forms/picture_data.h"
+#include "runtime/forms/system_theme.h"
 
 namespace forms {
 namespace {
@@ -309,6 +310,10 @@ bool WindowComponent::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return false;
     case WM_DESTROY:
       RaiseEvent(2);
+      return false;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowThemeChange(Window(), message);
       return false;
     case WM_MOVE:
       result = CallOriginal(message, wParam, lParam);

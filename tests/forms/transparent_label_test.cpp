@@ -3,9 +3,15 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "live_component_fixture.h"
+#include "runtime/core/memory.h"
 #include "runtime/forms/archive.h"
+#include "runtime/forms/form_runtime.h"
+#include "runtime/forms/system_theme.h"
+#include "runtime/forms/window_loader.h"
+#include "tests/forms/form_harness.h"
 
 namespace forms::testing {
 namespace {
@@ -38,9 +44,10 @@ int Distance(COLORREF a, COLORREF b) {
 }
 
 // Glyphs are anti-aliased: a pixel counts as drawn in a colour when that colour is the nearest
-// of the colours the tests draw with and the background.
+// of the colours the tests draw with, the background and the theme's text.
 bool Classified(COLORREF pixel, COLORREF colour) {
-  const COLORREF palette[] = {GetSysColor(COLOR_BTNFACE), kRed, kGreen, kWhite, kBlack};
+  const COLORREF palette[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT), kRed, kGreen,
+                              kWhite, kBlack};
   const int own = Distance(pixel, colour);
   for (COLORREF other : palette)
     if (other != colour && Distance(pixel, other) < own) return false;
@@ -146,6 +153,42 @@ std::vector<uint8_t> FontOfHeight(LONG height) {
   std::memcpy(bytes.data(), &font, sizeof font);
   return bytes;
 }
+
+// The system cannot be switched to high contrast here (Wine refuses SPI_SETHIGHCONTRAST): the
+// theme's colours are set for the session, as a theme sets them, and the flag the runtime reads
+// is stood in for. The face is black, as in the themes most people who need one choose; the
+// button text is white and the window text stays black, so only the colour that pairs with the
+// face reads on it.
+class HighContrastTheme {
+ public:
+  static constexpr COLORREF kFace = kBlack, kText = kWhite;
+
+  HighContrastTheme() {
+    for (int i = 0; i < kCount; ++i) saved_[i] = GetSysColor(kElements[i]);
+    const COLORREF theme[kCount] = {kFace, kText};
+    SetSysColors(kCount, kElements, theme);
+    previous_ = ReplaceHighContrastQuery(&StandIn);
+  }
+  ~HighContrastTheme() {
+    ReplaceHighContrastQuery(previous_);
+    on_ = false;
+    SetSysColors(kCount, kElements, saved_);
+  }
+  HighContrastTheme(const HighContrastTheme&) = delete;
+  HighContrastTheme& operator=(const HighContrastTheme&) = delete;
+
+  // Whether the stood-in flag says high contrast is on.
+  void Switch(bool on) { on_ = on; }
+
+ private:
+  static constexpr int kCount = 2;
+  static constexpr INT kElements[kCount] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+  static bool StandIn() { return on_; }
+
+  static inline bool on_ = false;
+  COLORREF saved_[kCount] = {};
+  HighContrastQuery previous_ = nullptr;
+};
 
 class TransparentLabelTest : public LiveComponentTest {
  protected:
@@ -443,6 +486,37 @@ TEST_F(TransparentLabelTest, WritesClampAndReadBack) {
   EXPECT_EQ(label.read(object, 7, &unknown), 0);
 }
 
+// In high contrast the text is drawn in the theme's colour whatever colour was written, and the
+// colour reads back as written; outside it the written colour shows as before.
+TEST_F(TransparentLabelTest, HighContrastDrawsInTheThemesTextColour) {
+  for (const bool highContrast : {false, true}) {
+    std::unique_ptr<HighContrastTheme> theme;
+    if (highContrast) {
+      theme = std::make_unique<HighContrastTheme>();
+      theme->Switch(true);
+    }
+    for (const COLORREF written : {kBlack, kGreen, kRed}) {
+      SCOPED_TRACE(::testing::Message() << (highContrast ? "high contrast, " : "") << "written "
+                                        << std::hex << written);
+      Component* object = Create({});
+      ASSERT_NE(object, nullptr);
+      Write(object, kColour, written);
+      EXPECT_EQ(Read(object, kColour).low, written);
+      const COLORREF shown = highContrast ? HighContrastTheme::kText : written;
+      const Shot shot = Screen();
+      EXPECT_GT(shot.Count(shown), 10);
+      EXPECT_TRUE(Inside(shot.Bounds(shown), kArea));
+      for (const COLORREF other : {kBlack, kGreen, kRed, kWhite}) {
+        if (other != shown && other != GetSysColor(COLOR_BTNFACE)) {
+          EXPECT_EQ(shot.Count(other), 0) << std::hex << other;
+        }
+      }
+      DestroyWindow(object->Window());
+      RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+  }
+}
+
 TEST_F(TransparentLabelTest, TypeDataVersionsAndCurrentData) {
   Component* object = label.create(ArgumentsFor({}, kArea));
   ASSERT_NE(object, nullptr);
@@ -477,6 +551,96 @@ TEST_F(TransparentLabelTest, TypeDataVersionsAndCurrentData) {
     EXPECT_EQ(label.create(ArgumentsFor(cut, kArea)), nullptr) << length;
   }
   EXPECT_EQ(ChildCount(), children) << "no window left behind";
+}
+
+// A loaded window follows a theme change: told of it, it repaints the label in the colour the
+// theme now asks for, and passes new colours on to its controls.
+class LabelOnAWindow : public ::testing::Test {
+ protected:
+  static constexpr uint32_t kLabelUnit = 0x16016C59, kButtonUnit = 0x16016C58;
+  static constexpr uint32_t kLabelType = 0x00020005;
+
+  void SetUp() override {
+    rt::UseProcessHeap();
+    InstallRuntime();
+    Settings settings;
+    settings.colour = kRed;
+    UseWindow({MakeUnit(kWindowUnit, kWindowType, "", {50, 50, 315, 316}, unit_flag::Visible,
+                        WindowData("主题")),
+               MakeUnit(kLabelUnit, kLabelType, "", {20, 20, 160, 40}, unit_flag::Visible,
+                        LabelData(settings)),
+               MakeUnit(kButtonUnit, kButtonType, "", {20, 120, 80, 32},
+                        unit_flag::Visible | unit_flag::TabStop, ButtonData("按钮"))});
+    ASSERT_TRUE(LoadWindow(*Forms().Windows()[0], 0, false, nullptr));
+    window_ = WindowOf(0);
+    label_ = WindowOf(kLabelUnit);
+    button_ = WindowOf(kButtonUnit);
+    ASSERT_NE(window_, nullptr);
+    ASSERT_NE(label_, nullptr);
+    ASSERT_NE(button_, nullptr);
+  }
+  void TearDown() override { ClearWindows(); }
+
+  static HWND WindowOf(uint32_t unitId) {
+    auto* live = static_cast<Component*>(Forms().FindLiveObject(kWindowId, unitId));
+    return live != nullptr ? live->Window() : nullptr;
+  }
+  // The label's area on the window, in its client coordinates.
+  RECT LabelArea() const {
+    RECT area;
+    GetWindowRect(label_, &area);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+  }
+  // Whether the label's area shows its text in the colour, and in none of the others.
+  bool Shows(COLORREF colour) const {
+    const Shot shot(window_);
+    const RECT area = LabelArea();
+    for (const COLORREF other : {kRed, HighContrastTheme::kText})
+      if (other != colour && shot.Count(other, &area) != 0) return false;
+    return shot.Count(colour, &area) > 10;
+  }
+
+  HWND window_ = nullptr, label_ = nullptr, button_ = nullptr;
+};
+
+std::vector<HWND> toldWindows;
+HHOOK colourWatch = nullptr;
+LRESULT CALLBACK WatchColours(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == WM_SYSCOLORCHANGE) toldWindows.push_back(message->hwnd);
+  return CallNextHookEx(colourWatch, code, wParam, lParam);
+}
+
+TEST_F(LabelOnAWindow, AThemeChangeRepaintsInTheNewColour) {
+  HighContrastTheme theme;
+  ASSERT_TRUE(PumpUntil([&] { return Shows(kRed); }, 5000)) << "the written colour first";
+  struct Case {
+    UINT message;
+    WPARAM wParam;
+    bool highContrast;
+    COLORREF shown;
+  };
+  const Case cases[] = {
+      {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, true, HighContrastTheme::kText},
+      {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, false, kRed},
+      {WM_SYSCOLORCHANGE, 0, true, HighContrastTheme::kText},
+      {WM_SYSCOLORCHANGE, 0, false, kRed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "message 0x" << std::hex << c.message << ", high contrast "
+                                      << c.highContrast);
+    theme.Switch(c.highContrast);
+    toldWindows.clear();
+    colourWatch = SetWindowsHookExW(WH_CALLWNDPROC, &WatchColours, nullptr, GetCurrentThreadId());
+    ASSERT_NE(colourWatch, nullptr);
+    SendMessageW(window_, c.message, c.wParam, 0);
+    UnhookWindowsHookEx(colourWatch);
+    EXPECT_TRUE(PumpUntil([&] { return Shows(c.shown); }, 5000));
+    const bool buttonTold =
+        std::find(toldWindows.begin(), toldWindows.end(), button_) != toldWindows.end();
+    EXPECT_EQ(buttonTold, c.message == WM_SYSCOLORCHANGE) << "the controls hear of new colours";
+  }
 }
 
 TEST(TransparentLabelType, Record) {
