@@ -67,6 +67,8 @@ LRESULT CALLBACK Component::Procedure(HWND window, UINT message, WPARAM wParam, 
     result = self->CallOriginal(message, wParam, lParam);
     // Events every visual type raises: -9 after gaining the keyboard focus, -8 after losing it.
     if (message == WM_SETFOCUS) {
+      // Noted as the focus arrives: a window disabled for a modal dialog may lose it before it is
+      // deactivated, and then has nothing to note.
       NoteFocus(window);
       self->RaiseEvent(-9);
     }
