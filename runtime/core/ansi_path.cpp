@@ -14,6 +14,27 @@ bool IsUnicodeCodePage(UINT codePage) {
   return codePage == CP_UTF7 || codePage == CP_UTF8;
 }
 
+// The system's lookup takes a path of MAX_PATH characters or more only in its extended form,
+// "\\?\C:\..." or "\\?\UNC\server\share\...", and answers in the form it was asked in. A
+// relative path has no extended form; one already extended or naming a device is left as it is.
+std::wstring ExtendedForm(const std::wstring& path) {
+  if (path.size() < MAX_PATH || path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) return path;
+  if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
+  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+  return path;
+}
+
+// The ANSI file functions take no extended form.
+std::wstring PlainForm(const std::wstring& path) {
+  if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+  if (path.starts_with(L"\\\\?\\")) return path.substr(4);
+  return path;
+}
+
+std::wstring ShortForm(const std::wstring& path, ShortPathLookup shortPath) {
+  return PlainForm(shortPath(ExtendedForm(path)));
+}
+
 }  // namespace
 
 std::wstring SystemShortPath(const std::wstring& path) {
@@ -60,12 +81,12 @@ std::optional<std::string> AnsiPath(const std::wstring& path, ShortPathLookup sh
                                     UINT codePage, size_t limit) {
   if (path.size() <= limit)
     if (std::optional<std::string> exact = ExactAnsi(path, codePage)) return exact;
-  std::wstring shortForm = shortPath(path);
+  std::wstring shortForm = ShortForm(path, shortPath);
   if (shortForm.empty()) {
     // A file not there yet has no short form; its folder may.
     const size_t slash = path.find_last_of(L'\\');
     if (slash != std::wstring::npos && slash > 0) {
-      const std::wstring folder = shortPath(path.substr(0, slash));
+      const std::wstring folder = ShortForm(path.substr(0, slash), shortPath);
       if (!folder.empty()) shortForm = folder + path.substr(slash);
     }
   }

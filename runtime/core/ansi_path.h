@@ -12,7 +12,9 @@
 
 namespace rt {
 
-// The short form of a path, or an empty text when the system has none for it.
+// The short form of a path, or an empty text when the system has none for it. Asked as the
+// system is asked: a path of MAX_PATH characters or more comes in its extended form ("\\?\",
+// "\\?\UNC\"), and the answer in that form is taken back to the plain one.
 using ShortPathLookup = std::wstring (*)(const std::wstring& path);
 std::wstring SystemShortPath(const std::wstring& path);
 

@@ -77,7 +77,8 @@ int32_t RuntimeApplication::AppStart(const ProgramImage& image) {
 
 int32_t RuntimeApplication::AppExit() {
   ShutDown(0);
-  return quitCode_;
+  // A report committed on another thread (its box still up, say) outlives the window's closing.
+  return errorExit_ ? -1 : quitCode_;
 }
 
 void RuntimeApplication::Initialise() {

@@ -33,4 +33,8 @@ int32_t ToDisplayCoordinate(int32_t stored, int32_t dpi) {
   return std::clamp(ToDisplay(stored, dpi), -kCoordinateLimit, kCoordinateLimit);
 }
 
+int32_t ToDisplayFormCoordinate(int32_t stored, int32_t dpi) {
+  return dpi == kStoredDpi ? stored : ToDisplayCoordinate(stored, dpi);
+}
+
 }  // namespace forms

@@ -22,10 +22,15 @@ int32_t ToStored(int32_t pixels, int32_t dpi);
 
 // A stored coordinate in pixels of a display at dpi, kept within the coordinate limit.
 int32_t ToDisplayCoordinate(int32_t stored, int32_t dpi);
+// A coordinate as the stored form holds it, in pixels of a display at dpi: kept within the limit
+// where scaling changes it, as a written one is; at the stored DPI given as it is, since a form
+// may hold what no write would store and the window has always been given that.
+int32_t ToDisplayFormCoordinate(int32_t stored, int32_t dpi);
 
 // The same at the system's DPI.
 inline int32_t ToDisplay(int32_t stored) { return ToDisplay(stored, DisplayDpi()); }
 inline int32_t ToDisplayCoordinate(int32_t stored) { return ToDisplayCoordinate(stored, DisplayDpi()); }
+inline int32_t ToDisplayFormCoordinate(int32_t stored) { return ToDisplayFormCoordinate(stored, DisplayDpi()); }
 inline int32_t ToStored(int32_t pixels) { return ToStored(pixels, DisplayDpi()); }
 
 }  // namespace forms

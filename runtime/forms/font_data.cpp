@@ -19,35 +19,47 @@ bool IsFontField(int32_t selector) {
   return selector >= font_field::Whole && selector <= font_field::FaceName;
 }
 
-LOGFONTA FontDescription(std::span<const uint8_t> data) {
+LOGFONTA FontDescription(std::span<const uint8_t> data, int32_t dpi, HFONT defaultFont) {
   LOGFONTA font{};
   if (data.size() == kFontDataSize) {
     std::memcpy(&font, data.data(), kFontDataSize);
   } else {
     // The system made the default font for the display: its lengths are display pixels.
-    GetObjectA(DefaultGuiFont(), sizeof font, &font);
-    font.lfHeight = ToStored(font.lfHeight);
-    font.lfWidth = ToStored(font.lfWidth);
+    GetObjectA(defaultFont, sizeof font, &font);
+    font.lfHeight = ToStored(font.lfHeight, dpi);
+    font.lfWidth = ToStored(font.lfWidth, dpi);
   }
   return font;
+}
+
+LOGFONTA FontDescription(std::span<const uint8_t> data) {
+  return FontDescription(data, DisplayDpi(), DefaultGuiFont());
 }
 
 std::string FaceNameOf(const LOGFONTA& font) {
   return {font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE)};
 }
 
-HFONT CreateFontFromData(std::span<const uint8_t> data, int32_t dpi) {
+HFONT CreateFontFromData(std::span<const uint8_t> data, int32_t dpi, HFONT defaultFont) {
   if (data.size() != kFontDataSize) return nullptr;
   LOGFONTA stored;
   std::memcpy(&stored, data.data(), kFontDataSize);
   // The face name is GBK whatever the system's code page: make the font through the wide call.
   LOGFONTW font{};
   std::memcpy(&font, &stored, offsetof(LOGFONTA, lfFaceName));
-  font.lfHeight = ToDisplay(stored.lfHeight, dpi);
+  LOGFONTW standard{};
+  GetObjectW(defaultFont, sizeof standard, &standard);
+  font.lfHeight = standard.lfHeight != 0 && stored.lfHeight == ToStored(standard.lfHeight, dpi)
+                      ? standard.lfHeight
+                      : ToDisplay(stored.lfHeight, dpi);
   font.lfWidth = ToDisplay(stored.lfWidth, dpi);
   const std::wstring face = rt::WideFromGbk(FaceNameOf(stored).c_str());
   wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   return CreateFontIndirectW(&font);
+}
+
+HFONT CreateFontFromData(std::span<const uint8_t> data, int32_t dpi) {
+  return CreateFontFromData(data, dpi, DefaultGuiFont());
 }
 
 HFONT CreateFontFromData(std::span<const uint8_t> data) { return CreateFontFromData(data, DisplayDpi()); }
@@ -79,7 +91,12 @@ uint64_t ReadFontField(std::span<const uint8_t> data, int32_t selector) {
 }
 
 LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t value) {
-  LOGFONTA font = FontDescription(data);
+  return WithFontField(data, selector, value, DisplayDpi(), DefaultGuiFont());
+}
+
+LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t value, int32_t dpi,
+                       HFONT defaultFont) {
+  LOGFONTA font = FontDescription(data, dpi, defaultFont);
   switch (selector) {
     case font_field::Rotation:
       // Negative angles turn the other way: -900 stays -900, not the remainder of its bit pattern.
@@ -99,7 +116,7 @@ LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t
       if (length >= 1 && length < LF_FACESIZE) {
         std::memcpy(font.lfFaceName, face, length);
       } else {
-        const LOGFONTA standard = FontDescription({});
+        const LOGFONTA standard = FontDescription({}, dpi, defaultFont);
         std::memcpy(font.lfFaceName, standard.lfFaceName, sizeof font.lfFaceName);
       }
       break;

@@ -32,12 +32,19 @@ bool IsFontField(int32_t selector);
 // 96-DPI display, as the form's rectangles are. Without data, the default GUI font's description
 // brought to the same units.
 LOGFONTA FontDescription(std::span<const uint8_t> data);
+// The same with the default font given, as made for a display at dpi.
+LOGFONTA FontDescription(std::span<const uint8_t> data, int32_t dpi, HFONT defaultFont);
 // The face name's GBK bytes: up to the first zero, or the whole field when it holds none.
 std::string FaceNameOf(const LOGFONTA& font);
 // A new font made from the data for a display at dpi, its lengths grown with the display as the
 // controls are; null when the data is not a font description or no font can be made from it (the
-// caller then uses the default GUI font, which the system already scales).
+// caller then uses the default GUI font, which the system already scales). A height that is the
+// default font's, in stored units, is made at the default font's own height: not every pixel
+// height of a scaled display has a stored length of its own, and a font taken from the default
+// one (one sub-field written to a control without a font) keeps its size.
 HFONT CreateFontFromData(std::span<const uint8_t> data, int32_t dpi);
+// The same with the default font given, as made for a display at dpi.
+HFONT CreateFontFromData(std::span<const uint8_t> data, int32_t dpi, HFONT defaultFont);
 // The same at the system's DPI.
 HFONT CreateFontFromData(std::span<const uint8_t> data);
 // Gives a window the font the data describes, or the default GUI font, and deletes previous.
@@ -53,5 +60,8 @@ uint64_t ReadFontField(std::span<const uint8_t> data, int32_t selector);
 // its sign; a face name of 0 or more than 31 bytes gives the default face; a size in points is
 // stored as a 96-DPI height. Any other selector leaves the font as it is.
 LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t value);
+// The same with the default font given, as made for a display at dpi.
+LOGFONTA WithFontField(std::span<const uint8_t> data, int32_t selector, uint32_t value, int32_t dpi,
+                       HFONT defaultFont);
 
 }  // namespace forms

@@ -56,10 +56,10 @@ bool CreateUnit(WindowTemplate& window, Unit& unit, bool isWindow, int32_t mode,
   args.baseStyle = style;
   args.parent = parent;
   args.controlId = controlId;
-  args.left = ToDisplay(unit.left);
-  args.top = ToDisplay(unit.top);
-  args.width = ToDisplay(unit.width);
-  args.height = ToDisplay(unit.height);
+  args.left = ToDisplayFormCoordinate(unit.left);
+  args.top = ToDisplayFormCoordinate(unit.top);
+  args.width = ToDisplayFormCoordinate(unit.width);
+  args.height = ToDisplayFormCoordinate(unit.height);
   args.windowId = window.windowId;
   args.unitId = unit.id;
   args.extra1 = isWindow && modal ? 1 : 0;  // a modal window is owned by the hidden owner

@@ -367,7 +367,7 @@ TEST_F(AtTheSystemScale, PropertiesKeepTheStoredUnits) {
       "pixels 16016BD6 " + text(Scaled(10, dpi_)) + " " + text(Scaled(20, dpi_)) + " " +
           text(Scaled(100, dpi_)) + " " + text(Scaled(40, dpi_)),
   };
-  ASSERT_EQ(report.lines.size(), expected.size() + 3);
+  ASSERT_EQ(report.lines.size(), expected.size() + 4);
   for (size_t i = 0; i < expected.size(); ++i)
     EXPECT_EQ(report.lines[i].substr(0, expected[i].size()), expected[i]) << "line " << i;
 
@@ -381,6 +381,12 @@ TEST_F(AtTheSystemScale, PropertiesKeepTheStoredUnits) {
   EXPECT_EQ(report.lines[expected.size() + 2],
             "limits 16016C58 32627 -32627 " + text(std::min(Scaled(32627, dpi_), 32627)) + " " +
                 text(std::max(Scaled(-32627, dpi_), -32627)));
+
+  // Stored in the form beyond what 16-bit pixels hold at this scale, a position reads back as
+  // stored while its window stays where they reach.
+  EXPECT_EQ(report.lines[expected.size() + 3],
+            "stored-limits 16016C5A 22000 -22000 " + text(std::min(Scaled(22000, dpi_), 32627)) + " " +
+                text(std::max(Scaled(-22000, dpi_), -32627)));
 
   // The list opens as high as a box given the stored minimum of 160 at this scale.
   const std::string& opened = report.lines[expected.size()];

@@ -9,6 +9,7 @@ namespace {
 
 using forms::ToDisplay;
 using forms::ToDisplayCoordinate;
+using forms::ToDisplayFormCoordinate;
 using forms::ToStored;
 
 constexpr int32_t kScales[] = {96, 120, 144, 168, 192, 240};
@@ -45,6 +46,21 @@ TEST(DisplayScale, CoordinatesStayWithinTheLimitInPixels) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(ToDisplayCoordinate(c.stored, c.dpi), c.pixels) << c.stored << " at " << c.dpi << " DPI";
+}
+
+// What the stored form holds is held to the same limit once scaled; at 96 DPI it reaches the
+// window as it is, whatever it is.
+TEST(DisplayScale, FormCoordinatesStayWithinTheLimitOnceScaled) {
+  struct Case {
+    int32_t stored, dpi, pixels;
+  };
+  const Case cases[] = {
+      {21751, 144, 32627}, {21752, 144, 32627}, {30000, 144, 32627}, {-21752, 144, -32627},
+      {21750, 144, 32625}, {160, 144, 240},     {40000, 96, 40000},  {-40000, 96, -40000},
+      {32627, 96, 32627},  {40000, 120, 32627},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ToDisplayFormCoordinate(c.stored, c.dpi), c.pixels) << c.stored << " at " << c.dpi << " DPI";
 }
 
 }  // namespace

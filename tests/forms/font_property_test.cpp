@@ -198,5 +198,36 @@ TEST(StoredFont, IsMadeAtTheDisplayScaleAndReadsTheSamePoints) {
   }
 }
 
+// A control without a font of its own shows the default GUI font. Writing one sub-field to it
+// (bold, say) takes the other fields from that font, its height brought to stored units; the font
+// then made must be exactly as high as the default one, also where that height has no stored
+// length of its own (-16 at 144 DPI is -10.67 stored). The default font is stood in for, as the
+// system of each display would make it.
+TEST(StoredFont, ASubFieldWrittenOverTheDefaultFontKeepsItsHeight) {
+  const struct {
+    int32_t dpi;
+    LONG defaultHeight;
+  } rows[] = {{144, -16}, {192, -21}, {120, -13}, {96, -11}, {144, -12}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.defaultHeight << " at " << row.dpi << " DPI");
+    const HFONT standard = CreateFontW(row.defaultHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH, L"Tahoma");
+    ASSERT_NE(standard, nullptr);
+    const LOGFONTA bold = WithFontField({}, font_field::Bold, 1, row.dpi, standard);
+    EXPECT_EQ(bold.lfWeight, FW_BOLD);
+    EXPECT_EQ(bold.lfHeight, ToStored(row.defaultHeight, row.dpi));
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&bold);
+    const HFONT made = CreateFontFromData({bytes, sizeof bold}, row.dpi, standard);
+    ASSERT_NE(made, nullptr);
+    LOGFONTW font{};
+    GetObjectW(made, sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, row.defaultHeight);
+    EXPECT_EQ(font.lfWeight, FW_BOLD);
+    DeleteObject(made);
+    DeleteObject(standard);
+  }
+}
+
 }  // namespace
 }  // namespace forms::testing

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/core/memory.h"
@@ -148,6 +149,36 @@ bool Compose(HWND edit, std::wstring text) {
   }, 5000);
 }
 
+// Typed on the keyboard, through the system's queue: each UTF-16 unit a key of its own (a
+// character outside the BMP is two), '\r' Enter and '\n' Ctrl+Enter.
+bool Key(HWND edit, std::wstring_view text) {
+  SetForegroundWindow(GetAncestor(edit, GA_ROOT));
+  SetFocus(edit);
+  std::vector<INPUT> inputs;
+  const auto add = [&](WORD key, wchar_t unit, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = unit;
+    input.ki.dwFlags = (key == 0 ? KEYEVENTF_UNICODE : 0) | (up ? KEYEVENTF_KEYUP : 0);
+    inputs.push_back(input);
+  };
+  for (const wchar_t unit : text) {
+    if (unit == L'\n') add(VK_CONTROL, 0, false);
+    if (unit == L'\r' || unit == L'\n') {
+      add(VK_RETURN, 0, false);
+      add(VK_RETURN, 0, true);
+    } else {
+      add(0, unit, false);
+      add(0, unit, true);
+    }
+    if (unit == L'\n') add(VK_CONTROL, 0, true);
+  }
+  const auto count = static_cast<UINT>(inputs.size());
+  return SendInput(count, inputs.data(), sizeof(INPUT)) == count &&
+         PumpUntil([] { return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE)) == 0; }, 5000);
+}
+
 class TextPositionTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -223,7 +254,7 @@ TEST_F(TextPositionTest, SelectionIsReadAndWrittenInBytes) {
 // A limit of n lets in n bytes: n Latin characters or n / 2 Chinese ones, never half of one.
 // Like the system's own limit it holds for the user's input, not for what the application writes.
 TEST_F(TextPositionTest, LengthLimitCountsBytesOfTheUsersInput) {
-  enum Way { Typed, Pasted, Composed };  // typed: WM_CHAR, a character at a time
+  enum Way { Typed, Keyed, Pasted, Composed };  // typed: WM_CHAR, a character at a time
   const struct {
     int32_t limit;
     const char* content;         // written by the application before the input
@@ -231,6 +262,7 @@ TEST_F(TextPositionTest, LengthLimitCountsBytesOfTheUsersInput) {
     Way way;
     const wchar_t* input;
     const char* result;
+    bool multiLine = false;      // the edit box only
   } cases[] = {
       {5, "", 0, 0, Typed, L"测试测试", "测试"},
       {5, "", 0, 0, Typed, L"a测试b测", "a测试"},
@@ -251,13 +283,36 @@ TEST_F(TextPositionTest, LengthLimitCountsBytesOfTheUsersInput) {
       {5, "", 0, 0, Composed, L"测试测试", "测试"},
       {5, "a", 1, 0, Composed, L"测试b", "a测试"},
       {0, "", 0, 0, Composed, L"测试测试", "测试测试"},
+      // A space is a character like any other.
+      {4, "测试", 4, 0, Typed, L" ", "测试"},
+      {4, "测试", 4, 0, Keyed, L" ", "测试"},
+      {4, "测试", 4, 0, Pasted, L" ", "测试"},
+      {5, "测试", 4, 0, Keyed, L" ", "测试 "},
+      // A character outside the BMP is typed as two halves: both go in, or neither.
+      {3, "ab", 2, 0, Keyed, L"\U0001F600", "ab"},
+      {5, "a", 1, 0, Keyed, L"\U0001F600", "a??"},
+      // Input that finds no room still replaces the selection, with nothing, as the system's
+      // own limit does.
+      {3, "测试测试", 2, 2, Pasted, L"a", "测测试"},
+      {3, "测试测试", 2, 2, Keyed, L"a", "测测试"},
+      // Enter and Ctrl+Enter break a multi-line box's line with CR LF, two bytes or none.
+      {10, "测试测试a", 9, 0, Keyed, L"\r", "测试测试a", true},
+      {10, "测试测试a", 9, 0, Keyed, L"\n", "测试测试a", true},
+      {11, "测试测试a", 9, 0, Keyed, L"\r", "测试测试a\r\n", true},
+      {11, "测试测试a", 9, 0, Keyed, L"\n", "测试测试a\r\n", true},
+      // A pasted line break is never cut between its CR and its LF.
+      {3, "", 0, 0, Pasted, L"ab\r\ncd", "ab", true},
+      {4, "", 0, 0, Pasted, L"ab\r\ncd", "ab\r\n", true},
   };
   Load({}, {});
+  constexpr int32_t kMultiLine = 15;
   for (const Box& box : kBoxes)
     for (const auto& c : cases) {
-      static const char* const kWays[] = {"typed", "pasted", "composed"};
+      if (c.multiLine && box.unit != kEdit) continue;
+      static const char* const kWays[] = {"typed", "keyed", "pasted", "composed"};
       SCOPED_TRACE(std::string(box.name) + ", limit " + std::to_string(c.limit) + ", \"" + c.content +
-                   "\", " + kWays[c.way]);
+                   "\", " + kWays[c.way] + (c.multiLine ? ", multi-line" : ""));
+      if (box.unit == kEdit && ReadNumber(kEdit, kMultiLine) != c.multiLine) WriteNumber(kEdit, kMultiLine, c.multiLine);
       const HWND edit = EditWindow(box);
       WriteNumber(box.unit, box.maxLength, c.limit);
       WriteText(box.unit, box.content, c.content);
@@ -270,6 +325,8 @@ TEST_F(TextPositionTest, LengthLimitCountsBytesOfTheUsersInput) {
         SendMessageW(edit, WM_PASTE, 0, 0);
       } else if (c.way == Composed) {
         ASSERT_TRUE(Compose(edit, c.input));
+      } else if (c.way == Keyed) {
+        ASSERT_TRUE(Key(edit, c.input));
       } else {
         for (const wchar_t* ch = c.input; *ch != L'\0'; ++ch) SendMessageW(edit, WM_CHAR, *ch, 1);
       }

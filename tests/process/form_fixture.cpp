@@ -91,31 +91,40 @@ void ReportStoredFont(FILE* out) {
   std::fprintf(out, "\n");
 }
 
+// A unit's position as read, then as its window has it.
+void PrintPlace(FILE* out, const char* what, uint32_t unitId) {
+  const forms::Unit* unit = forms::FindUnit(*forms::Forms().Windows()[0], unitId);
+  RECT rect = {};
+  if (unit != nullptr && unit->object != nullptr) {
+    const HWND window = unit->object->Window();
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  }
+  std::fprintf(out, "%s %08X %d %d %ld %ld\n", what, unitId,
+               static_cast<int32_t>(services.ReadProperty(app::kMainFormId, unitId, 0, -1)),
+               static_cast<int32_t>(services.ReadProperty(app::kMainFormId, unitId, 1, -1)), rect.left,
+               rect.top);
+}
+
 // A button moved to the far ends of the stored range: the positions read, and its window's.
 void ReportCoordinateLimits(FILE* out) {
   services.WriteProperty(app::kMainFormId, app::unit::Button2, 0, -1, 32627, 0);
   services.WriteProperty(app::kMainFormId, app::unit::Button2, 1, -1, static_cast<uint32_t>(-32627), 0);
-  const forms::Unit* button = forms::FindUnit(*forms::Forms().Windows()[0], app::unit::Button2);
-  RECT rect = {};
-  if (button != nullptr && button->object != nullptr) {
-    const HWND window = button->object->Window();
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  }
-  std::fprintf(out, "limits %08X %d %d %ld %ld\n", app::unit::Button2,
-               static_cast<int32_t>(services.ReadProperty(app::kMainFormId, app::unit::Button2, 0, -1)),
-               static_cast<int32_t>(services.ReadProperty(app::kMainFormId, app::unit::Button2, 1, -1)),
-               rect.left, rect.top);
+  PrintPlace(out, "limits", app::unit::Button2);
 }
 
 // The main form loaded with the application's handlers held back: what its units' positions
 // and sizes read, then a button moved and resized by writes, read back and as its window has it;
 // then the open list's height and the fonts of the visible controls; then a font given to a
-// button and a button moved to the ends of the stored range.
+// button, a button moved to the ends of the stored range, and a place stored beyond them.
 void ReportStoredUnits(const std::wstring& path, const std::wstring& referenceHeight) {
   FILE* out = _wfopen(path.c_str(), L"w");
   if (out == nullptr) return;
   rt::LibraryRequest(rt::request::SuspendEvents);
+  // Stored before the load, where 16-bit pixels cannot follow it at a larger scale: on the hidden
+  // edit box, which no other line reports.
+  services.WriteProperty(app::kMainFormId, app::unit::EditBox1, 0, -1, 22000, 0);
+  services.WriteProperty(app::kMainFormId, app::unit::EditBox1, 1, -1, static_cast<uint32_t>(-22000), 0);
   services.LoadStartWindow(app::kMainFormId);
   for (uint32_t unitId : {app::unit::MainForm, app::unit::Button1, app::unit::Button6,
                           app::unit::Button2, app::unit::ComboBox1, app::unit::TransparentLabel1})
@@ -166,6 +175,7 @@ void ReportStoredUnits(const std::wstring& path, const std::wstring& referenceHe
   }
   ReportStoredFont(out);
   ReportCoordinateLimits(out);
+  PrintPlace(out, "stored-limits", app::unit::EditBox1);
   std::fclose(out);
 }
 

@@ -267,6 +267,31 @@ TEST(RuntimeError, AnExitRequestWhileTheBoxIsUpEndsWithMinusOneWithoutCleanup) {
   EXPECT_EQ(run.log, (Lines{"notify 1", "started", "notify 6"}));
 }
 
+// The user closes the main window while another thread's error box is up: the loop ends as
+// usual, and the committed error still decides the exit code.
+void CloseTheMainWindowWhileTheBoxIsUp(DWORD processId) {
+  HWND box = nullptr, main = nullptr;
+  ASSERT_TRUE(PollUntil(
+      [&] {
+        box = FindProcessWindow(processId, L"#32770");
+        main = FindProcessWindow(processId, L"FixtureMain");
+        return box != nullptr && IsWindowVisible(box) && main != nullptr;
+      },
+      15000))
+      << "no error box beside the main window within 15 s";
+  PostMessageW(main, WM_CLOSE, 0, 0);
+}
+
+TEST(RuntimeError, ReportedOnAnotherThreadItOutlastsTheMainWindowsClosing) {
+  RunOptions options;
+  options.whileRunning = CloseTheMainWindowWhileTheBoxIsUp;
+  options.answerBoxes = false;
+  const FixtureRun run = RunFixture("thread-error-then-close", options);
+  ASSERT_TRUE(run.outcome.ended);
+  EXPECT_EQ(run.outcome.exitCode, 0xFFFFFFFFu);
+  EXPECT_EQ(run.log, (Lines{"notify 1", "started", "returned", "notify 6"}));
+}
+
 TEST(ErrorHandler, AnAnswerOtherThanZeroTakesThePlaceOfTheBox) {
   const FixtureRun run = RunFixture("handler-answers");
   ASSERT_TRUE(run.outcome.ended);

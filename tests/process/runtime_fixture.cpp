@@ -119,6 +119,29 @@ DWORD WINAPI ExitFromAnotherThread(void*) {
   return 0;
 }
 
+DWORD WINAPI ReportFromAnotherThread(void*) {
+  services.ReportError(1);
+  return 0;
+}
+
+LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A window of the application's own, whose closing ends the message loop as the last form's does.
+void RunMainWindowUntilClosed() {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = MainWindowProcedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"FixtureMain";
+  RegisterClassW(&windowClass);
+  CreateWindowExW(0, L"FixtureMain", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                  nullptr, windowClass.hInstance, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+}
+
 int32_t AnsweringHandler(int32_t code, const char* message) {
   Log("handler " + std::to_string(code) + " " + message);
   return 1;
@@ -172,6 +195,9 @@ int32_t FixtureStart() {
     WaitForTheEnd();
   } else if (scenario == "wait") {
     WaitForTheEnd();
+  } else if (scenario == "thread-error-then-close") {
+    CloseHandle(CreateThread(nullptr, 0, ReportFromAnotherThread, nullptr, 0, nullptr));
+    RunMainWindowUntilClosed();
   } else if (scenario == "paths") {
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, current);

@@ -37,10 +37,44 @@ std::wstring LongFolder(size_t length) { return L"C:\\" + std::wstring(length - 
 std::wstring ChineseFile(size_t length) {
   return L"C:\\" + std::wstring(length - 3 - 11, L'游') + L"\\tovrex.exe";
 }
-// The short form of the long folder of those paths.
+// "\\server\share\xxx…x\tovrex.exe" of length characters in all.
+std::wstring LongNetworkFile(size_t length) {
+  return L"\\\\server\\share\\" + std::wstring(length - 15 - 11, L'x') + L"\\tovrex.exe";
+}
+// A path whose short form, "C:\XXXXXX~1\yyy…y\tovrex.exe" or the folder "C:\XXXXXX~1\yyy…y", is
+// of that length, the long one well beyond the limits.
+std::wstring FileOfShortLength(size_t length) {
+  return L"C:\\" + std::wstring(40, L'x') + L"\\" + std::wstring(length - 12 - 11, L'y') + L"\\tovrex.exe";
+}
+std::wstring FolderOfShortLength(size_t length) {
+  return L"C:\\" + std::wstring(40, L'x') + L"\\" + std::wstring(length - 12, L'y');
+}
+std::string ShortFileOfLength(size_t length) {
+  return "C:\\XXXXXX~1\\" + std::string(length - 12 - 11, 'y') + "\\tovrex.exe";
+}
+std::string ShortFolderOfLength(size_t length) { return "C:\\XXXXXX~1\\" + std::string(length - 12, 'y'); }
+// The short form of those paths: their first folder becomes "XXXXXX~1". Answered as the system
+// answers: a path of MAX_PATH characters or more only when asked in its extended form (\\?\ and
+// a drive, or \\?\UNC\), and in the form it was asked in.
 std::wstring ShortOfLongFolder(const std::wstring& path) {
-  const size_t end = path.find(L'\\', 3);
-  return L"C:\\XXXXXX~1" + (end == std::wstring::npos ? std::wstring() : path.substr(end));
+  std::wstring prefix, plain = path;
+  if (path.starts_with(L"\\\\?\\UNC\\")) {
+    prefix = L"\\\\?\\UNC\\";
+    plain = L"\\\\" + path.substr(prefix.size());
+  } else if (path.starts_with(L"\\\\?\\")) {
+    prefix = L"\\\\?\\";
+    plain = path.substr(prefix.size());
+    if (plain.size() < 3 || plain[1] != L':' || plain[2] != L'\\') return {};
+  } else if (path.size() >= MAX_PATH) {
+    return {};
+  }
+  // The first folder after the drive, or after a network path's server and share.
+  size_t start = 3;
+  if (plain.starts_with(L"\\\\")) start = plain.find(L'\\', plain.find(L'\\', 2) + 1) + 1;
+  const size_t end = plain.find(L'\\', start);
+  const std::wstring shortForm =
+      plain.substr(0, start) + L"XXXXXX~1" + (end == std::wstring::npos ? std::wstring() : plain.substr(end));
+  return prefix.empty() ? shortForm : prefix + shortForm.substr(prefix == L"\\\\?\\" ? 0 : 2);
 }
 std::string Ansi(const std::wstring& path, UINT codePage) { return ExactAnsi(path, codePage).value(); }
 
@@ -97,6 +131,21 @@ TEST(AnsiPath, NamesTheChosenFileOrNone) {
        Ansi(LongFolder(258), kEnglish), kAnsiFolderPathLimit},
       {"a folder beyond the limit, by its short form", kEnglish, LongFolder(259),
        ShortOfLongFolder, "C:\\XXXXXX~1", kAnsiFolderPathLimit},
+      // The system looks a path of MAX_PATH characters or more up only in its extended form;
+      // the short form comes back without it.
+      {"a network path beyond the limit, by its short form", kEnglish, LongNetworkFile(300),
+       ShortOfLongFolder, "\\\\server\\share\\XXXXXX~1\\tovrex.exe"},
+      {"a path far beyond the limit, by its short form", kChinese, ChineseFile(1000),
+       ShortOfLongFolder, "C:\\XXXXXX~1\\tovrex.exe"},
+      // A short form at the limit, and one character beyond it.
+      {"a short form at the limit", kEnglish, FileOfShortLength(259), ShortOfLongFolder,
+       ShortFileOfLength(259)},
+      {"a short form beyond the limit", kEnglish, FileOfShortLength(260), ShortOfLongFolder,
+       std::nullopt},
+      {"a folder's short form at the limit", kEnglish, FolderOfShortLength(258), ShortOfLongFolder,
+       ShortFolderOfLength(258), kAnsiFolderPathLimit},
+      {"a folder's short form beyond the limit", kEnglish, FolderOfShortLength(259),
+       ShortOfLongFolder, std::nullopt, kAnsiFolderPathLimit},
   };
   for (const auto& row : rows)
     EXPECT_EQ(AnsiPath(row.path, row.shortPath, row.codePage, row.limit), row.expected) << row.name;

@@ -466,15 +466,18 @@ TEST_F(FileCommands, TheLengthAtTheEdgeOfTheIntRange) {
   }
 }
 
+// A path beyond MAX_PATH as the wide file functions take it: in its extended form.
+std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
+
 // Folders of one name inside each other under base, until a file in the deepest has a path
 // well beyond MAX_PATH: more than the short names of the folders above base can take off. The
 // folders made, outermost first.
 std::vector<std::wstring> NestedFolders(const std::wstring& base, const std::wstring& name) {
   std::vector<std::wstring> folders = {base};
-  CreateDirectoryW(base.c_str(), nullptr);
+  CreateDirectoryW(Extended(base).c_str(), nullptr);
   while (folders.back().size() + std::wstring(L"\\tovrex.exe").size() <= base.size() + MAX_PATH) {
     folders.push_back(folders.back() + L"\\" + name);
-    CreateDirectoryW(folders.back().c_str(), nullptr);
+    CreateDirectoryW(Extended(folders.back()).c_str(), nullptr);
   }
   return folders;
 }
@@ -497,7 +500,7 @@ TEST_F(FileCommands, APathBeyondMaxPathOpensByItsShortFormOrNotAtAll) {
     const std::vector<std::wstring> folders = NestedFolders(here + L"\\deep", row.folderName);
     const std::wstring wide = folders.back() + L"\\tovrex.exe";
     ASSERT_GT(wide.size(), static_cast<size_t>(MAX_PATH));
-    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE h = CreateFileW(Extended(wide).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     DWORD written = 0;
@@ -512,7 +515,7 @@ TEST_F(FileCommands, APathBeyondMaxPathOpensByItsShortFormOrNotAtAll) {
       Close(number);
     }
 
-    h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    h = CreateFileW(Extended(wide).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     char bytes[8] = {};
     DWORD read = 0;
@@ -520,9 +523,9 @@ TEST_F(FileCommands, APathBeyondMaxPathOpensByItsShortFormOrNotAtAll) {
     CloseHandle(h);
     EXPECT_EQ(std::string(bytes, read), row.opens ? "XYllo" : "hello");
 
-    DeleteFileW(wide.c_str());
+    DeleteFileW(Extended(wide).c_str());
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
-      RemoveDirectoryW(folder->c_str());
+      RemoveDirectoryW(Extended(*folder).c_str());
   }
 }
 
