@@ -158,11 +158,17 @@ TEST(MainWindow, ShowsTheStoredFormAndEndsWithZeroWhenClosed) {
     EXPECT_EQ(c.visible, e.visible);
     EXPECT_EQ(c.enabled, e.enabled);
     if (!e.visible) continue;  // the place of a hidden helper window means nothing
+    // The system's own roles: Windows knows each standard control; Wine's library calls every
+    // one "client".
     if (e.className == L"Button") {
       EXPECT_EQ(c.spoken.name, e.text) << "a button is named by its caption";
+      EXPECT_TRUE(c.spoken.role == ROLE_SYSTEM_PUSHBUTTON || c.spoken.role == ROLE_SYSTEM_CLIENT)
+          << c.spoken.role;
     }
     if (e.className == L"ComboBox") {
       EXPECT_TRUE(c.spoken.found) << "the list answers assistive technology";
+      EXPECT_TRUE(c.spoken.role == ROLE_SYSTEM_COMBOBOX || c.spoken.role == ROLE_SYSTEM_CLIENT)
+          << c.spoken.role;
       // Windows reads the selection as the list's value; Wine's library, which gives every
       // standard control the role "client", reads the window's text as its name.
       EXPECT_TRUE(c.spoken.value == e.text || c.spoken.name == e.text)
