@@ -11,7 +11,7 @@ export QR_WINEPREFIX="${QR_WINEPREFIX:-$build/wineprefix}"
 export WINEPREFIX="$QR_WINEPREFIX"
 
 programs=(core_tests.exe file_holder.exe process_tests.exe runtime_fixture.exe form_fixture.exe
-          truncated_form_fixture.exe quenmire-res.exe heap_overrun_fixture.exe
+          truncated_form_fixture.exe form_loads_fixture.exe quenmire-res.exe heap_overrun_fixture.exe
           form_sequence_tests.exe)
 options='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options'
 

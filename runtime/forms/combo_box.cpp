@@ -13,6 +13,7 @@
 #include "runtime/forms/font_data.h"
 #include "runtime/forms/gbk_input_limit.h"
 #include "runtime/forms/property_table.h"
+#include "runtime/forms/system_theme.h"
 
 namespace forms {
 namespace {
@@ -76,7 +77,6 @@ class ComboBox final : public Component {
   }
   ~ComboBox() override {
     if (font_ != nullptr) DeleteObject(font_);
-    if (brush_ != nullptr) DeleteObject(brush_);
   }
 
   static Component* Create(const CreateArguments& args) {
@@ -164,9 +164,11 @@ class ComboBox final : public Component {
       case kReflectBase + WM_CTLCOLORLISTBOX:
       case kReflectBase + WM_CTLCOLORSTATIC: {
         const HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, p_.textColour);
-        SetBkColor(dc, p_.background);
-        result = reinterpret_cast<LRESULT>(brush_);
+        // The box has no face background: its colour is always one of its own.
+        const BoxColours colours = BoxColoursOf(p_.textColour, p_.background & 0x00FFFFFF);
+        SetTextColor(dc, colours.text);
+        SetBkColor(dc, colours.background);
+        result = reinterpret_cast<LRESULT>(brush_.For(colours.background));
         return true;
       }
       default:
@@ -260,11 +262,8 @@ class ComboBox final : public Component {
     ApplyItemHeight();
   }
 
-  void ApplyBackground() {
-    if (brush_ != nullptr) DeleteObject(brush_);
-    brush_ = CreateSolidBrush(p_.background);
-    InvalidateRect(Window(), nullptr, TRUE);
-  }
+  // The brush follows the colour when the box next paints.
+  void ApplyBackground() { InvalidateRect(Window(), nullptr, TRUE); }
 
   void ShowContent() { SetWindowTextGbk(Window(), p_.content); }
   void Redraw() { InvalidateRect(Window(), nullptr, TRUE); }
@@ -301,7 +300,7 @@ class ComboBox final : public Component {
 
   Properties p_;
   HFONT font_ = nullptr;
-  HBRUSH brush_ = nullptr;
+  BackgroundBrush brush_;
   int32_t systemItemHeight_ = 0;  // the rows' height as the system makes it for the font
 };
 

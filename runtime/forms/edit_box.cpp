@@ -11,6 +11,7 @@
 #include "runtime/forms/font_data.h"
 #include "runtime/forms/gbk_input_limit.h"
 #include "runtime/forms/property_table.h"
+#include "runtime/forms/system_theme.h"
 
 namespace forms {
 namespace {
@@ -117,7 +118,6 @@ class EditBox final : public Component {
   }
   ~EditBox() override {
     if (font_ != nullptr) DeleteObject(font_);
-    if (brush_ != nullptr) DeleteObject(brush_);
   }
 
   static Component* Create(const CreateArguments& args) {
@@ -198,9 +198,10 @@ class EditBox final : public Component {
     }
     if (message == kReflectBase + WM_CTLCOLOREDIT || message == kReflectBase + WM_CTLCOLORSTATIC) {
       const HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, p_.textColour);
-      SetBkColor(dc, p_.background == 0xFF000000 ? GetSysColor(COLOR_BTNFACE) : p_.background);
-      result = reinterpret_cast<LRESULT>(brush_);
+      const BoxColours colours = BoxColoursOf(p_.textColour, p_.background);
+      SetTextColor(dc, colours.text);
+      SetBkColor(dc, colours.background);
+      result = reinterpret_cast<LRESULT>(brush_.For(colours.background));
       return true;
     }
     return false;
@@ -245,11 +246,8 @@ class EditBox final : public Component {
   void ApplyFont() { font_ = ApplyFontData(Window(), p_.font, font_); }
   // A limit in bytes (gbk_input_limit.h).
   void ApplyTextLimit() { SendMessageW(Window(), EM_LIMITTEXT, p_.maxLength, 0); }
-  void ApplyBackground() {
-    if (brush_ != nullptr) DeleteObject(brush_);
-    brush_ = CreateSolidBrush(p_.background == 0xFF000000 ? GetSysColor(COLOR_BTNFACE) : p_.background);
-    InvalidateRect(Window(), nullptr, TRUE);
-  }
+  // The brush follows the colour when the box next paints.
+  void ApplyBackground() { InvalidateRect(Window(), nullptr, TRUE); }
 
   void ShowContent() {
     applicationChange_ = true;
@@ -293,7 +291,7 @@ class EditBox final : public Component {
   Properties p_;
   bool applicationChange_ = false;
   HFONT font_ = nullptr;
-  HBRUSH brush_ = nullptr;
+  BackgroundBrush brush_;
 };
 
 // Every read first takes the live box's content and selection. Hiding the selection, multi-line,

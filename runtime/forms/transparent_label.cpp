@@ -11,6 +11,7 @@
 #include "runtime/forms/component.h"
 #include "runtime/forms/display_scale.h"
 #include "runtime/forms/font_data.h"
+#include "runtime/forms/label_accessibility.h"
 #include "runtime/forms/property_table.h"
 #include "runtime/forms/system_theme.h"
 
@@ -109,6 +110,8 @@ class TransparentLabel final : public Component {
       result = 0;
       return true;
     }
+    if (message == WM_GETOBJECT) return AnswerAccessibleObject(Window(), wParam, lParam, result);
+    if (message == WM_DESTROY && liveRegion_) ForgetLiveRegion(Window());
     if (message == WM_GETFONT) {  // as a standard control tells the font it draws with
       result = reinterpret_cast<LRESULT>(font_ != nullptr ? font_ : DefaultGuiFont());
       return true;
@@ -123,9 +126,13 @@ class TransparentLabel final : public Component {
   }
 
  private:
+  // Assistive technology hears of a new caption; ticks that write the one shown again say
+  // nothing new.
   void ShowCaption() {
+    const std::wstring shown = WindowTextWide(Window());
     SetWindowTextGbk(Window(), settings_.caption);
     Repaint();
+    if (WindowTextWide(Window()) != shown) AnnounceCaptionChange(Window(), liveRegion_);
   }
 
   void ApplyFont() {
@@ -165,16 +172,19 @@ class TransparentLabel final : public Component {
         OffsetRect(&place, ToDisplay(by), ToDisplay(by));
         return place;
       };
+      // In high contrast the copy is left out: in any of the theme's colours it would either
+      // vanish into the face or smear the text's outline. The text keeps its place.
+      const bool copy = TextDecorationShown();
       switch (settings_.effect) {
         case effect::WhiteBehind:
-          draw(RGB(255, 255, 255), moved(1));
+          if (copy) draw(RGB(255, 255, 255), moved(1));
           break;
         case effect::WhiteInPlace:
-          draw(RGB(255, 255, 255), area);
+          if (copy) draw(RGB(255, 255, 255), area);
           area = moved(1);
           break;
         case effect::BlackBehind:
-          draw(RGB(0, 0, 0), moved(2));
+          if (copy) draw(RGB(0, 0, 0), moved(2));
           break;
         default:
           break;
@@ -204,6 +214,7 @@ class TransparentLabel final : public Component {
 
   LabelSettings settings_;
   HFONT font_;
+  bool liveRegion_ = false;  // marked as a live region for assistive technology
 };
 using Label = TransparentLabel;
 

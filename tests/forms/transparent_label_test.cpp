@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "high_contrast_theme.h"
 #include "live_component_fixture.h"
 #include "runtime/core/memory.h"
 #include "runtime/forms/archive.h"
@@ -153,42 +154,6 @@ std::vector<uint8_t> FontOfHeight(LONG height) {
   std::memcpy(bytes.data(), &font, sizeof font);
   return bytes;
 }
-
-// The system cannot be switched to high contrast here (Wine refuses SPI_SETHIGHCONTRAST): the
-// theme's colours are set for the session, as a theme sets them, and the flag the runtime reads
-// is stood in for. The face is black, as in the themes most people who need one choose; the
-// button text is white and the window text stays black, so only the colour that pairs with the
-// face reads on it.
-class HighContrastTheme {
- public:
-  static constexpr COLORREF kFace = kBlack, kText = kWhite;
-
-  HighContrastTheme() {
-    for (int i = 0; i < kCount; ++i) saved_[i] = GetSysColor(kElements[i]);
-    const COLORREF theme[kCount] = {kFace, kText};
-    SetSysColors(kCount, kElements, theme);
-    previous_ = ReplaceHighContrastQuery(&StandIn);
-  }
-  ~HighContrastTheme() {
-    ReplaceHighContrastQuery(previous_);
-    on_ = false;
-    SetSysColors(kCount, kElements, saved_);
-  }
-  HighContrastTheme(const HighContrastTheme&) = delete;
-  HighContrastTheme& operator=(const HighContrastTheme&) = delete;
-
-  // Whether the stood-in flag says high contrast is on.
-  void Switch(bool on) { on_ = on; }
-
- private:
-  static constexpr int kCount = 2;
-  static constexpr INT kElements[kCount] = {COLOR_BTNFACE, COLOR_BTNTEXT};
-  static bool StandIn() { return on_; }
-
-  static inline bool on_ = false;
-  COLORREF saved_[kCount] = {};
-  HighContrastQuery previous_ = nullptr;
-};
 
 class TransparentLabelTest : public LiveComponentTest {
  protected:
@@ -514,6 +479,41 @@ TEST_F(TransparentLabelTest, HighContrastDrawsInTheThemesTextColour) {
       DestroyWindow(object->Window());
       RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
+  }
+}
+
+// In high contrast the effect's copy is left out, on a dark theme (where a white copy would
+// smear the text) and on a light one (where a black copy would); the text keeps the place the
+// effect gives it.
+TEST_F(TransparentLabelTest, HighContrastLeavesEffectCopiesOut) {
+  struct Case {
+    COLORREF face, text;
+    int32_t effect;
+    int shift;  // of the main text
+  };
+  const Case cases[] = {{kBlack, kWhite, 1, 0}, {kBlack, kWhite, 2, 1}, {kWhite, kBlack, 3, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "effect " << c.effect);
+    HighContrastTheme theme({{COLOR_BTNFACE, c.face}, {COLOR_BTNTEXT, c.text}});
+    theme.Switch(true);
+    RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    // Where the theme's text colour shows.
+    auto drawn = [&](int32_t effect) {
+      Settings settings;
+      settings.effect = effect;
+      Component* object = Create(settings);
+      EXPECT_NE(object, nullptr);
+      const RECT bounds = Screen().Bounds(c.text);
+      if (object != nullptr) DestroyWindow(object->Window());
+      RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+      return bounds;
+    };
+    const RECT plain = drawn(0), text = drawn(c.effect);
+    ASSERT_LT(plain.left, plain.right) << "nothing drawn";
+    EXPECT_EQ(text.left - plain.left, c.shift);
+    EXPECT_EQ(text.top - plain.top, c.shift);
+    EXPECT_EQ(text.right - plain.right, c.shift) << "a copy widens the text";
+    EXPECT_EQ(text.bottom - plain.bottom, c.shift) << "a copy lengthens the text";
   }
 }
 

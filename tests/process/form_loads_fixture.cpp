@@ -1,13 +1,15 @@
 // A small application with a form of its own, started by the process tests: a second window
-// loaded modally over the first, forms whose unit identifiers are damaged, and a font property
-// accessed by a sub-field that does not exist. Its first
-// argument names a scenario, its second a log file to which it appends what it sees.
+// loaded modally over the first, forms whose unit identifiers are damaged, a font property
+// accessed by a sub-field that does not exist, and a transparent label given verdicts by a timer
+// while a screen reader's stand-in watches. Its first argument names a scenario, its second a
+// log file to which it appends what it sees.
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,7 +28,7 @@ namespace sf = app::stored_form;
 
 const rt::RuntimeServiceTable& services = RuntimeServices;
 constexpr uint32_t kMainWindow = 0x52010001, kModalWindow = 0x52010002;
-constexpr uint32_t kWindowUnit = 0x06010000, kButton = 0x16016C58;
+constexpr uint32_t kWindowUnit = 0x06010000, kButton = 0x16016C58, kLabel = 0x16016C59;
 
 std::string logPath;
 
@@ -60,9 +62,20 @@ sf::UnitDescription Button(uint32_t id) {
                                      .caption = "按钮"}};
 }
 
-// The main window, and a second window with the given units after its own.
-std::vector<uint8_t> Form(std::vector<sf::UnitDescription> components) {
+sf::UnitDescription Label(const char* caption) {
+  return {.name = "透明标签1", .id = kLabel, .typeCode = sf::type_code::TransparentLabel, .left = 8,
+          .top = 48, .width = 200, .height = 24, .flags = sf::unit_flags::Visible, .events = {},
+          .typeData = sf::TransparentLabelData{.version = 1, .textEffect = 0, .textColour = 0x0000FF,
+                                               .horizontalAlignment = 0, .verticalAlignment = 1,
+                                               .wordWrap = 0, .font = {}, .caption = caption}};
+}
+
+// The main window with a button and the units given, and a second window with the given units
+// after its own.
+std::vector<uint8_t> Form(std::vector<sf::UnitDescription> components,
+                          std::vector<sf::UnitDescription> onMain = {}) {
   sf::WindowDescription main = {kMainWindow, 0, 0, 0, "", "", {WindowUnit("主窗口"), Button(kButton)}};
+  for (sf::UnitDescription& unit : onMain) main.units.push_back(std::move(unit));
   sf::WindowDescription second = {kModalWindow, 0, 0, 0, "", "", {WindowUnit("模态窗口")}};
   for (sf::UnitDescription& unit : components) second.units.push_back(std::move(unit));
   return sf::WriteFormData({{main, second}});
@@ -83,6 +96,28 @@ HWND LiveWindow(uint32_t windowId) {
   return live != nullptr ? live->Window() : nullptr;
 }
 
+// The label's verdicts, each written on six ticks in a row once the test has set its go event (the
+// first is the caption the label starts with). Then the label raises kScriptDone, an event of the
+// range kept for applications, so that the watcher knows every earlier event has reached it.
+const char* const kVerdicts[] = {"请加载tovrex.exe", "通过！", "未通过，可能不是导演剪辑版"};
+constexpr int kTicksPerVerdict = 6;
+constexpr DWORD kScriptDone = EVENT_AIA_START;
+HANDLE goEvent = nullptr;
+int ticks = 0;
+
+void CALLBACK WriteVerdict(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (ticks == 0 && WaitForSingleObject(goEvent, 0) != WAIT_OBJECT_0) return;
+  const int verdict = ticks++ / kTicksPerVerdict;
+  if (verdict < static_cast<int>(std::size(kVerdicts))) {
+    services.WriteProperty(kMainWindow, kLabel, 8, -1, reinterpret_cast<uint32_t>(kVerdicts[verdict]), 0);
+    return;
+  }
+  KillTimer(nullptr, timer);
+  auto* label = static_cast<forms::Component*>(forms::Forms().FindLiveObject(kMainWindow, kLabel));
+  NotifyWinEvent(kScriptDone, label->Window(), OBJID_CLIENT, CHILDID_SELF);
+  Log("verdicts written");
+}
+
 int32_t FixtureStart() {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -94,6 +129,7 @@ int32_t FixtureStart() {
 
   if (scenario == "duplicate-id") formData = Form({Button(kButton), Button(kButton)});
   else if (scenario == "invalid-id") formData = Form({Button(0x10016C58)});
+  else if (scenario == "verdicts") formData = Form({}, {Label(kVerdicts[0])});
   else formData = Form({Button(kButton)});
   info.formData = formData.data();
   info.formDataLength = static_cast<uint32_t>(formData.size());
@@ -111,6 +147,15 @@ int32_t FixtureStart() {
       services.WriteProperty(kMainWindow, kButton, 13, selector, 0x12345678, 0);
     }
     Log("no error");
+  }
+  if (scenario == "verdicts") {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    goEvent = count >= 4 ? OpenEventW(SYNCHRONIZE, FALSE, arguments[3]) : nullptr;
+    LocalFree(arguments);
+    services.LoadStartWindow(kMainWindow);
+    SetTimer(nullptr, 0, 20, &WriteVerdict);
+    services.RunMessageLoop();
   }
   if (scenario == "modal") {
     services.LoadStartWindow(kMainWindow);

@@ -1,14 +1,60 @@
 // The tool's main window as its user meets it: started as a process, looked at and closed
-// through the window system.
+// through the window system, and read as a screen reader reads it.
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "process_runner.h"
 
 namespace {
+
+// What a screen reader says of a window's client area, read from this process.
+struct Spoken {
+  bool found = false;
+  std::wstring name, value;
+  LONG role = 0;
+};
+
+Spoken Speak(HWND window) {
+  Spoken spoken;
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object))) ||
+      object == nullptr)
+    return spoken;
+  spoken.found = true;
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  for (auto [read, text] : {std::pair{&IAccessible::get_accName, &spoken.name},
+                            std::pair{&IAccessible::get_accValue, &spoken.value}}) {
+    BSTR answer = nullptr;
+    if ((object->*read)(self, &answer) == S_OK && answer != nullptr) *text = answer;
+    SysFreeString(answer);
+  }
+  VARIANT role{};
+  if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) spoken.role = role.lVal;
+  VariantClear(&role);
+  object->Release();
+  return spoken;
+}
+
+// COM for this thread while a test reads through it.
+class ComThread {
+ public:
+  ComThread() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComThread() {
+    if (started_) CoUninitialize();
+  }
+
+ private:
+  bool started_;
+};
 
 struct Control {
   std::wstring className;
@@ -16,6 +62,7 @@ struct Control {
   RECT rect;  // in the window's client coordinates
   bool visible;
   bool enabled;
+  Spoken spoken;
 };
 
 struct Seen {
@@ -47,7 +94,7 @@ void LookAndClose(DWORD processId) {
   seen.title = WindowText(window);
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     Control control{ClassOf(child), WindowText(child), {}, IsWindowVisible(child) != FALSE,
-                    IsWindowEnabled(child) != FALSE};
+                    IsWindowEnabled(child) != FALSE, Speak(child)};
     GetWindowRect(child, &control.rect);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&control.rect), 2);
     seen.controls[GetDlgCtrlID(child)] = control;
@@ -56,6 +103,7 @@ void LookAndClose(DWORD processId) {
 }
 
 TEST(MainWindow, ShowsTheStoredFormAndEndsWithZeroWhenClosed) {
+  const ComThread com;
   seen = {};
   RunOptions options;
   options.whileRunning = &LookAndClose;
@@ -72,6 +120,12 @@ TEST(MainWindow, ShowsTheStoredFormAndEndsWithZeroWhenClosed) {
   EXPECT_EQ(seen.outer.bottom - seen.outer.top, 316);
   EXPECT_EQ(seen.outer.left, (GetSystemMetrics(SM_CXSCREEN) - 315) / 2);
   EXPECT_EQ(seen.outer.top, (GetSystemMetrics(SM_CYSCREEN) - 316) / 2);
+
+  // The label is static text named by whatever caption it shows.
+  const Control& label = seen.controls[150];
+  EXPECT_TRUE(label.spoken.found);
+  EXPECT_EQ(label.spoken.role, ROLE_SYSTEM_STATICTEXT);
+  EXPECT_EQ(label.spoken.name, label.text);
 
   // Components are created from the last record to the first: identifiers 100, 110, ...
   struct Expected {
@@ -104,6 +158,23 @@ TEST(MainWindow, ShowsTheStoredFormAndEndsWithZeroWhenClosed) {
     EXPECT_EQ(c.visible, e.visible);
     EXPECT_EQ(c.enabled, e.enabled);
     if (!e.visible) continue;  // the place of a hidden helper window means nothing
+    // The system's own roles: Windows knows each standard control; Wine's library calls every
+    // one "client".
+    if (e.className == L"Button") {
+      EXPECT_EQ(c.spoken.name, e.text) << "a button is named by its caption";
+      EXPECT_TRUE(c.spoken.role == ROLE_SYSTEM_PUSHBUTTON || c.spoken.role == ROLE_SYSTEM_CLIENT)
+          << c.spoken.role;
+    }
+    if (e.className == L"ComboBox") {
+      EXPECT_TRUE(c.spoken.found) << "the list answers assistive technology";
+      EXPECT_TRUE(c.spoken.role == ROLE_SYSTEM_COMBOBOX || c.spoken.role == ROLE_SYSTEM_CLIENT)
+          << c.spoken.role;
+      // Windows reads the selection as the list's value; Wine's library, which gives every
+      // standard control the role "client", reads the window's text as its name.
+      EXPECT_TRUE(c.spoken.value == e.text || c.spoken.name == e.text)
+          << "the list's selection is read: value \"" << std::string(c.spoken.value.begin(), c.spoken.value.end())
+          << "\"";
+    }
     EXPECT_EQ(c.rect.left, e.rect.left);
     EXPECT_EQ(c.rect.top, e.rect.top);
     EXPECT_EQ(c.rect.right - c.rect.left, e.rect.right);
@@ -111,6 +182,112 @@ TEST(MainWindow, ShowsTheStoredFormAndEndsWithZeroWhenClosed) {
       EXPECT_EQ(c.rect.bottom - c.rect.top, e.rect.bottom);
     }
   }
+}
+
+// A label given verdicts by a timer, watched from outside as a screen reader watches it: the
+// fixture writes each verdict on six ticks in a row once told to go, then raises kScriptDone.
+constexpr DWORD kScriptDone = EVENT_AIA_START;
+constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+
+struct VerdictWatch {
+  std::wstring go;  // the fixture's go event
+  HWND label = nullptr;
+  Spoken before, after;
+  std::vector<DWORD> events;  // on the label's client area, in order
+  bool done = false;
+} watch;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (window != watch.label || object != OBJID_CLIENT || child != CHILDID_SELF) return;
+  if (event == kScriptDone) {
+    watch.done = true;
+  } else {
+    watch.events.push_back(event);
+  }
+}
+
+struct LabelSearch {
+  DWORD processId;
+  HWND label;
+};
+
+BOOL CALLBACK FindLabel(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<LabelSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search.processId) search.label = FindWindowExW(window, nullptr, L"_Kw_TransLabel", nullptr);
+  return search.label == nullptr;
+}
+
+HWND LabelOf(DWORD processId) {
+  LabelSearch search{processId, nullptr};
+  EnumWindows(&FindLabel, reinterpret_cast<LPARAM>(&search));
+  return search.label;
+}
+
+void WatchVerdicts(DWORD processId) {
+  PollUntil(
+      [&] {
+        watch.label = LabelOf(processId);
+        return watch.label != nullptr && IsWindowVisible(watch.label);
+      },
+      15000);
+  if (watch.label == nullptr) return;
+  watch.before = Speak(watch.label);
+  // Out of context, as a screen reader listens: the events arrive as this thread's messages.
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, kScriptDone, nullptr, &Hear,
+                                             processId, 0, WINEVENT_OUTOFCONTEXT);
+  const HANDLE go = OpenEventW(EVENT_MODIFY_STATE, FALSE, watch.go.c_str());
+  if (hook != nullptr && go != nullptr) {
+    SetEvent(go);
+    const DWORD start = GetTickCount();
+    while (!watch.done && GetTickCount() - start < 20000) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+  }
+  if (go != nullptr) CloseHandle(go);
+  if (hook != nullptr) UnhookWinEvent(hook);
+  watch.after = Speak(watch.label);
+  PostMessageW(GetAncestor(watch.label, GA_ROOT), WM_CLOSE, 0, 0);
+}
+
+TEST(Verdicts, AScreenReaderReadsTheLabelAndHearsEachChangeOnce) {
+  const ComThread com;
+  const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+  const std::wstring log = TempPath(L"qr-verdicts-" + tag + L".log");
+  DeleteFileW(log.c_str());
+  watch = {};
+  watch.go = L"qr-verdicts-go-" + tag;
+  const HANDLE go = CreateEventW(nullptr, TRUE, FALSE, watch.go.c_str());
+  ASSERT_NE(go, nullptr);
+  RunOptions options;
+  options.whileRunning = &WatchVerdicts;
+  const ProcessOutcome outcome = RunProcess(
+      L"\"" + BesideThisProgram(L"form_loads_fixture.exe") + L"\" verdicts \"" + log + L"\" " + watch.go,
+      options);
+  CloseHandle(go);
+  const std::vector<std::string> lines = ReadLines(log);
+  DeleteFileW(log.c_str());
+  ASSERT_TRUE(outcome.ended);
+  EXPECT_FALSE(outcome.box.shown);
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_EQ(lines, (std::vector<std::string>{"started", "verdicts written"}));
+  ASSERT_NE(watch.label, nullptr);
+
+  EXPECT_TRUE(watch.before.found);
+  EXPECT_EQ(watch.before.role, ROLE_SYSTEM_STATICTEXT);
+  EXPECT_EQ(watch.before.name, L"请加载tovrex.exe");
+  EXPECT_EQ(watch.after.role, ROLE_SYSTEM_STATICTEXT);
+  EXPECT_EQ(watch.after.name, L"未通过，可能不是导演剪辑版");
+
+  // Three verdicts, each on six ticks: the first is the one shown already, the others change it.
+  ASSERT_TRUE(watch.done) << "the fixture's last event never arrived";
+  const std::vector<DWORD> perChange = {EVENT_OBJECT_NAMECHANGE, kLiveRegionChanged};
+  std::vector<DWORD> expected;
+  for (int change = 0; change < 2; ++change) expected.insert(expected.end(), perChange.begin(), perChange.end());
+  EXPECT_EQ(watch.events, expected);
 }
 
 // Every fault of the form runtime ends with its box and exit code -1.
