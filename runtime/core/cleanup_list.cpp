@@ -1,7 +1,8 @@
 #include "runtime/core/cleanup_list.h"
 
+#include <windows.h>
+
 #include <algorithm>
-#include <thread>
 
 namespace rt {
 
@@ -11,7 +12,7 @@ namespace rt {
 class CleanupList::Guard {
  public:
   explicit Guard(CleanupList& list) : list_(list) {
-    while (list_.busy_.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
+    while (list_.busy_.test_and_set(std::memory_order_acquire)) SwitchToThread();
     if (list_.forgotten_.exchange(false)) {
       list_.routines_.clear();  // keeps the block: no call into the heap
       list_.run_ = 0;

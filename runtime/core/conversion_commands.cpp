@@ -2,7 +2,6 @@
 // hexadecimal form of an Int.
 
 #include <charconv>
-#include <cstdio>
 #include <string>
 
 #include "runtime/core/command_arguments.h"
@@ -84,8 +83,10 @@ ByteSet BytesOfValue(const ArgumentRecord& value) {
 
 void ToHexText(ResultRecord* result, int32_t count, ArgumentRecord* records) {
   const Arguments args(count, records);
-  char digits[12];
-  std::snprintf(digits, sizeof digits, "%X", static_cast<uint32_t>(args.Int(0)));
+  char digits[12] = {};
+  std::to_chars(digits, digits + 8, static_cast<uint32_t>(args.Int(0)), 16);
+  for (char& digit : digits)
+    if (digit >= 'a' && digit <= 'f') digit = static_cast<char>(digit - 'a' + 'A');
   ReturnText(result, MakeText(digits));
 }
 

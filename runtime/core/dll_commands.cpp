@@ -101,6 +101,16 @@ void* DllCommandTable::Bind(uint32_t index) {
   return address;
 }
 
+void* DllCommandTable::BindSystemFunction(const char* library, const char* exportName) {
+  void* held = loader_->load(library);
+  void* address = held != nullptr ? loader_->lookup(held, exportName) : nullptr;
+  if (address == nullptr) {
+    if (held != nullptr) loader_->release(held);
+    ReportUnbound(library, exportName);
+  }
+  return address;
+}
+
 void DllCommandTable::ReleaseLibraries() {
   for (void* handle : handles_)
     if (handle != nullptr) loader_->release(handle);

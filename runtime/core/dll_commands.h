@@ -24,6 +24,11 @@ class DllCommandTable {
   // The declaration's code address, binding it first if needed. Failure is a fatal runtime
   // error: a caller never gets an unusable address.
   void* Bind(uint32_t index);
+  // A system function that the runtime calls itself, bound by library and export name through
+  // the system's own search, so that the program need not import the library and it loads only
+  // when first needed. The library stays loaded until the process ends. Failure is the binding
+  // error of a DLL command.
+  void* BindSystemFunction(const char* library, const char* exportName);
   // Releases the library of every bound declaration, then empties the table.
   void ReleaseLibraries();
   void UseLoader(const LibraryLoader& loader) { loader_ = &loader; }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <charconv>
 
 #include "runtime/core/event_suspension.h"
 #include "runtime/core/runtime_app.h"
@@ -51,8 +51,8 @@ void FormatErrorBoxText(const char* message, int32_t code, char (&text)[kErrorBo
   };
   append("运行时出错!\r\n\r\n");
   if (code != 0) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%d", static_cast<int>(code));
+    char number[16] = {};
+    std::to_chars(number, number + sizeof number - 1, code);
     append("错误代码：");
     append(number);
     append("\r\n\r\n");

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "runtime/core/error_reporter.h"
@@ -26,9 +27,12 @@ bool Refused(uint32_t size) { return refusal != nullptr && refusal(size); }
 
 // Formatted on the stack: the heap has just said it has no room.
 [[noreturn]] void ReportAllocationFailure(uint64_t size) {
+  constexpr char kBefore[] = "分配 ";
+  constexpr char kAfter[] = " 字节内存失败!";
   char message[100];
-  std::snprintf(message, sizeof message, "分配 %llu 字节内存失败!",
-                static_cast<unsigned long long>(size));
+  char* end = std::copy_n(kBefore, sizeof kBefore - 1, message);
+  end = std::to_chars(end, end + 20, size).ptr;
+  std::copy_n(kAfter, sizeof kAfter, end);  // with its terminating zero
   Report(message, 0);
 }
 

@@ -1,6 +1,7 @@
 #include "runtime/core/window_runtime.h"
 
 #include "runtime/core/error_reporter.h"
+#include "runtime/core/never_destroyed.h"
 #include "runtime/core/runtime_app.h"
 
 namespace rt {
@@ -28,16 +29,13 @@ class NoWindows final : public WindowRuntime {
 };
 
 // Never destroyed: the runtime object's destructor still reaches it during static destruction.
-WindowRuntime& NoWindowsAtAll() {
-  static auto* none = new NoWindows;
-  return *none;
-}
+constinit NeverDestroyed<NoWindows> noWindowsAtAll;
 
 WindowRuntime* installed = nullptr;
 
 }  // namespace
 
-WindowRuntime& Windows() { return installed != nullptr ? *installed : NoWindowsAtAll(); }
+WindowRuntime& Windows() { return installed != nullptr ? *installed : noWindowsAtAll.object; }
 
 void InstallWindowRuntime(WindowRuntime* windows) { installed = windows; }
 

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "runtime/core/ansi_path.h"
+#include "runtime/core/dll_commands.h"
 #include "runtime/core/gbk.h"
+#include "runtime/core/runtime_app.h"
 #include "runtime/forms/archive.h"
 #include "runtime/forms/component.h"
 #include "runtime/forms/property_table.h"
@@ -68,6 +70,22 @@ constexpr size_t Number(int32_t index) {
 }
 constexpr size_t Text(int32_t index) {
   return offsetof(DialogValues, texts) + sizeof(std::string) * index;
+}
+
+// The common dialog library loads with the first dialog, not with the program: the first window
+// needs nothing of it, and loading it (with the shell libraries it brings) is a good part of the
+// start-up. Each function is bound on its first call.
+constexpr char kDialogLibrary[] = "comdlg32.dll";
+decltype(&GetOpenFileNameW) openFileName = nullptr;
+decltype(&GetSaveFileNameW) saveFileName = nullptr;
+decltype(&ChooseFontW) chooseFont = nullptr;
+
+template <typename Function>
+Function DialogFunction(Function& bound, const char* name) {
+  if (bound == nullptr)
+    bound = reinterpret_cast<Function>(
+        rt::Runtime().DllCommands().BindSystemFunction(kDialogLibrary, name));
+  return bound;
 }
 
 // Paths travel in the system's ANSI code page, so that the A file functions take them back; a
@@ -175,9 +193,10 @@ class CommonDialog final : public Component {
     if (!directory.empty()) dialog.lpstrInitialDir = directory.c_str();
     dialog.Flags = FileFlags();
 
-    const bool confirmed = values_.numbers[own::Kind] == dialog_kind::SaveFile
-                               ? GetSaveFileNameW(&dialog)
-                               : GetOpenFileNameW(&dialog);
+    const bool confirmed =
+        values_.numbers[own::Kind] == dialog_kind::SaveFile
+            ? DialogFunction(saveFileName, "GetSaveFileNameW")(&dialog)
+            : DialogFunction(openFileName, "GetOpenFileNameW")(&dialog);
     if (!confirmed || !IsLive()) return false;
     // A choice that no ANSI path names still counts as made: the file loaded before must not
     // stay the one written, so the name is emptied and no file opens under it.
@@ -206,7 +225,7 @@ class CommonDialog final : public Component {
     dialog.lpLogFont = &font;
     dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     dialog.rgbColors = static_cast<COLORREF>(values_.numbers[own::Colour]);
-    if (!ChooseFontW(&dialog) || !IsLive()) return false;
+    if (!DialogFunction(chooseFont, "ChooseFontW")(&dialog) || !IsLive()) return false;
     values_.texts[own::FontName] = rt::GbkFromWide(font.lfFaceName);
     values_.numbers[own::FontSize] = dialog.iPointSize / 10;
     values_.numbers[own::Bold] = font.lfWeight >= FW_BOLD;

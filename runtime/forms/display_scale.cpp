@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace forms {
 namespace {
@@ -17,13 +18,18 @@ int32_t Rescale(int32_t value, int32_t to, int32_t from) {
 }  // namespace
 
 int32_t DisplayDpi() {
-  static const int32_t dpi = [] {
+  // Read on first use and kept (0: not read yet). Two threads that both read it first get the
+  // same answer and store the same value.
+  static constinit std::atomic<int32_t> dpi = 0;
+  int32_t known = dpi.load();
+  if (known == 0) {
     const HDC screen = GetDC(nullptr);
     const int32_t found = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen != nullptr) ReleaseDC(nullptr, screen);
-    return found > 0 ? found : kStoredDpi;
-  }();
-  return dpi;
+    known = found > 0 ? found : kStoredDpi;
+    dpi.store(known);
+  }
+  return known;
 }
 
 int32_t ToDisplay(int32_t stored, int32_t dpi) { return Rescale(stored, dpi, kStoredDpi); }

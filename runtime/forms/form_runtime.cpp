@@ -1,6 +1,7 @@
 #include "runtime/forms/form_runtime.h"
 
 #include "runtime/core/error_reporter.h"
+#include "runtime/core/never_destroyed.h"
 #include "runtime/core/runtime_app.h"
 #include "runtime/core/runtime_request.h"
 #include "runtime/forms/component.h"
@@ -112,10 +113,13 @@ void FormRuntime::ClearWindowList() {
   windows_.clear();
 }
 
-FormRuntime& Forms() {
-  static auto* forms = new FormRuntime;
-  return *forms;
-}
+namespace {
+// Never destroyed: the shut-down sequence, not the destruction of static objects, ends the
+// windows it describes.
+constinit rt::NeverDestroyed<FormRuntime> forms;
+}  // namespace
+
+FormRuntime& Forms() { return forms.object; }
 
 void InstallFormRuntime() { rt::InstallWindowRuntime(&Forms()); }
 

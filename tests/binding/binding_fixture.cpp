@@ -66,7 +66,9 @@ std::string Hex(uint32_t value) {
 std::map<void*, std::string> loadedAs;
 
 void* LoggedLoad(const char* path) {
-  HMODULE library = LoadLibraryA(path);
+  // A system on which the common dialog library cannot be loaded.
+  const bool refused = scenario == "no-dialog-library" && _stricmp(path, "comdlg32.dll") == 0;
+  HMODULE library = refused ? nullptr : LoadLibraryA(path);
   Log("load " + Shown(path) + (library ? "" : " failed"));
   if (library) loadedAs[library] = Shown(path);
   return library;
@@ -130,6 +132,9 @@ int32_t FixtureStart() {
                                        GetModuleHandleA("shell32.dll"), "DragAcceptFiles"));
     Log(std::string("bound to ") + (shell32s ? "Shell32's" : "another") + " DragAcceptFiles");
     rt_BindDllCommand(kDefaultsMiss);
+  } else if (scenario == "no-dialog-library") {
+    // What the common dialog binds on its first use.
+    rt::Runtime().DllCommands().BindSystemFunction("comdlg32.dll", "GetOpenFileNameW");
   }
   Log("returned");
   return 0;

@@ -165,7 +165,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "load Mpr.dll", "lookup NoSuchExport missing", "release Mpr.dll",
                      "load Shell32.dll", "lookup NoSuchExport missing", "release Shell32.dll",
                      "release Shell32.dll"},
-                    L"无法找到指定DLL库文件中的输出命令“NoSuchExport”"}),
+                    L"无法找到指定DLL库文件中的输出命令“NoSuchExport”"},
+        // The runtime's own system functions (the common dialog's) bind through the same
+        // loader at first use: a library that cannot be loaded ends in the binding error box.
+        BindingCase{"dialog_library_missing", "no-dialog-library", "beside", "onpath\\probe.dll",
+                    {"load comdlg32.dll failed"},
+                    L"无法找到指定DLL库文件“comdlg32.dll”中的输出命令“GetOpenFileNameW”"}),
     [](const ::testing::TestParamInfo<BindingCase>& info) { return std::string(info.param.name); });
 
 TEST(ApplicationDeclarations, EveryOneBindsOnThisSystem) {

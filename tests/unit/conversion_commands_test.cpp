@@ -43,6 +43,7 @@ TEST_F(ConversionCommands, ToHexTextIsUnsignedUpperCaseWithoutLeadingZeros) {
     const char* expected;
   } rows[] = {
       {-1, "FFFFFFFF"}, {0, "0"}, {0x3AC220, "3AC220"}, {255, "FF"}, {INT_MIN, "80000000"},
+      {0x0A0B0C0D, "A0B0C0D"}, {-559038737, "DEADBEEF"}, {0x7FFFFFFF, "7FFFFFFF"},
   };
   for (const auto& row : rows)
     EXPECT_EQ(TakeText(Call(ToHexText, {IntArg(row.value)})), Opt(row.expected)) << row.value;
@@ -216,6 +217,10 @@ TEST(NumberText, DatesRoundToTheSecondWithinTheirRange) {
   EXPECT_EQ(FormatDateTime(-657434.0), "0100-01-01 00:00:00");
   EXPECT_EQ(FormatDateTime(-657435.0), "");
   EXPECT_EQ(FormatDateTime(36526.75), "2000-01-01 18:00:00");
+  EXPECT_EQ(FormatDateTime(-328717.99999999), "0999-12-30 00:00:00");
+  EXPECT_EQ(FormatDateTime(2958465.0000116), "9999-12-31 00:00:01");
+  EXPECT_EQ(FormatDateTime(36891.999994), "2000-12-31 23:59:59");
+  EXPECT_EQ(FormatDateTime(100.5), "1900-04-09 12:00:00");
   EXPECT_EQ(FormatDateTime(std::nan("")), "");
   EXPECT_EQ(FormatNumber(std::numeric_limits<double>::infinity()), "inf");
 }
@@ -243,6 +248,30 @@ TEST(NumberText, NumbersTakeTheShortestTextThatReadsBack) {
       {-0.0, "-0"},
       {0.0, "0"},
       {-std::numeric_limits<double>::infinity(), "-inf"},
+      // Where the digits are worked out: the largest and smallest values, denormals, exponents
+      // of one to three digits, rounding that carries into a new digit (9007199254740992 is
+      // 2^53, 9223372036854776000 is 2^63).
+      {0x1p-1022, "2.2250738585072014e-308"},
+      {0x0.fffffffffffffp-1022, "2.225073858507201e-308"},
+      {0x0.0000000000002p-1022, "1e-323"},
+      {0x0.0000000000003p-1022, "1.5e-323"},
+      {0x1.1fa182c40c60dp-1022, "2.5e-308"},
+      {1e23, "1e+23"},
+      {1e21, "1e+21"},
+      {1e100, "1e+100"},
+      {1.5e-100, "1.5e-100"},
+      {1e-05, "1e-05"},
+      {0x1p-10, "0.0009765625"},
+      {0x1p+53, "9007199254740992"},
+      {0x1p+63, "9223372036854776000"},
+      {123456789012345678901.0, "123456789012345680000"},
+      {123456789012345.6, "123456789012345.6"},
+      // Just below a power of two the C library's reader takes a few decimals for the power
+      // itself: its answer decides, as it does when the text is read back as a number.
+      {0x1p-530, "2.845131199340899e-160"},
+      {0x1.fffffffffffffp-531, "2.8451311993408989e-160"},
+      {0x1p+594, "6.483618076376551e+178"},
+      {0x1.fffffffffffffp+593, "6.4836180763765508e+178"},
   };
   for (const Row& row : doubles) EXPECT_EQ(FormatNumber(row.value), row.text) << row.text;
 
@@ -256,6 +285,17 @@ TEST(NumberText, NumbersTakeTheShortestTextThatReadsBack) {
       {3.4028235e38f, "3.4028235e+38"},
       {1e-45f, "1e-45"},
       {1.0f / 3, "0.33333334"},
+      {0x1p-126f, "1.1754944e-38"},
+      {0x1.fffffcp-127f, "1.1754942e-38"},
+      {0x1p-127f, "5.877472e-39"},
+      {0x1p-148f, "3e-45"},
+      {16777215.0f, "16777215"},
+      {1e10f, "1e+10"},
+      {7e22f, "7e+22"},
+      {0.3f, "0.3"},
+      {123456.79f, "123456.79"},
+      {1234567.9f, "1234567.9"},
+      {9.999999e-05f, "9.999999e-05"},
   };
   for (const FloatRow& row : floats) EXPECT_EQ(FormatNumber(row.value), row.text) << row.text;
 }

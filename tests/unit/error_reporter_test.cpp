@@ -20,6 +20,8 @@ TEST(ErrorBoxText, HasItsFixedLayout) {
       {"不能求余数于零", 0, "运行时出错!\r\n\r\n错误信息：不能求余数于零\r\n"},
       {"", 6, "运行时出错!\r\n\r\n错误代码：6\r\n\r\n"},
       {"x", -1, "运行时出错!\r\n\r\n错误代码：-1\r\n\r\n错误信息：x\r\n"},
+      {"", INT32_MIN, "运行时出错!\r\n\r\n错误代码：-2147483648\r\n\r\n"},
+      {"", 1000000000, "运行时出错!\r\n\r\n错误代码：1000000000\r\n\r\n"},
   };
   for (const auto& row : rows) {
     char text[kErrorBoxTextCapacity];
