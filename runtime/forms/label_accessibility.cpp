@@ -41,20 +41,24 @@ void Bind(HMODULE library, const char* name, Function& function) {
   if (library != nullptr) function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
+// Bound at the first question: only the label's own thread asks (WM_GETOBJECT reaches a window on
+// its thread), so plain storage needs no guard.
+constinit AccessibilityLibrary boundLibrary;
+constinit bool libraryBound = false;
+
 // Null where a function is missing: the label then answers as any window does.
 const AccessibilityLibrary* Library() {
-  static const AccessibilityLibrary library = [] {
-    AccessibilityLibrary bound;
+  if (!libraryBound) {
+    libraryBound = true;
     const HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
     const HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
-    Bind(oleacc, "LresultFromObject", bound.lresultFromObject);
-    Bind(oleacc, "AccessibleObjectFromWindow", bound.objectFromWindow);
-    Bind(oleaut, "SysAllocStringLen", bound.allocateString);
-    return bound;
-  }();
-  const bool whole = library.lresultFromObject != nullptr && library.objectFromWindow != nullptr &&
-                     library.allocateString != nullptr;
-  return whole ? &library : nullptr;
+    Bind(oleacc, "LresultFromObject", boundLibrary.lresultFromObject);
+    Bind(oleacc, "AccessibleObjectFromWindow", boundLibrary.objectFromWindow);
+    Bind(oleaut, "SysAllocStringLen", boundLibrary.allocateString);
+  }
+  const bool whole = boundLibrary.lresultFromObject != nullptr && boundLibrary.objectFromWindow != nullptr &&
+                     boundLibrary.allocateString != nullptr;
+  return whole ? &boundLibrary : nullptr;
 }
 
 VARIANT Integer(LONG value) {
