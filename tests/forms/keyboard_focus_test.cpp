@@ -242,7 +242,7 @@ TEST(KeyboardFocusOnLoad, TheFirstTabStopHearsItHasTheFocusAlsoWhenAnInnerWindow
 }
 
 // Enter in a window with a default button (kind 1), two other buttons and an edit box, with
-// real key strokes and clicks: the button each press reaches, and the one drawn as the default.
+// real key strokes, and clicks: the button each press reaches, and the one drawn as the default.
 constexpr uint32_t kEdit = 0x16010005, kDefault = 0x16010006, kOne = 0x16010007, kTwo = 0x16010008;
 
 std::vector<uint32_t> pressed;  // the buttons pressed, in order (the loop's thread only)
@@ -269,21 +269,22 @@ void SendKey(WORD key, bool withShift = false) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void ClickOn(HWND control) {
-  RECT rect;
-  GetWindowRect(control, &rect);
-  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof input[0]);
-}
-
 HWND FocusOfThread(DWORD thread) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// A click as the control takes it: the button down, which gives it the focus, then up. Posted
+// rather than put into the system's input queue: under Wine + Xvfb an injected click within
+// this process's own desktop now and then reaches the control under the pointer's previous place
+// (the end-to-end keyboard test clicks the tool's buttons through the input queue).
+void ClickOn(HWND control) {
+  RECT rect;
+  GetClientRect(control, &rect);
+  const LPARAM middle = MAKELPARAM(rect.right / 2, rect.bottom / 2);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  PostMessageW(control, WM_LBUTTONUP, 0, middle);
 }
 
 TEST(KeyboardEnter, PressesTheFocusedPushButtonElseTheDefaultButton) {
