@@ -1,10 +1,12 @@
 // The whole job with the keyboard alone, as a user without a mouse does it: real key strokes
 // through the system's input queue to the foreground window, the focus read from the tool's GUI
 // thread after each. Where the focus goes at first show, after the open dialog and after a
-// switch to another window and back; the file compared byte for byte afterwards.
+// switch to another window and back; the file compared byte for byte afterwards. Then Enter on
+// buttons that got the focus by a click or by its coming back, as a mouse user presses it.
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -124,6 +126,29 @@ void ClickAt(POINT screen) {
   SendInput(3, input, sizeof input[0]);
 }
 
+// A click on a control of the tool: the pointer put there, then the button pressed and let go.
+void ClickOn(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  const POINT middle = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  SetCursorPos(middle.x, middle.y);
+  INPUT input[2] = {};
+  for (INPUT& in : input) in.type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof input[0]);
+}
+
+// Under Wine + Xvfb a click put in shortly after the pointer was moved elsewhere now and then
+// lands where the pointer was before; a click that has not had its effect is made again.
+bool ClickUntil(HWND control, const std::function<bool()>& effect) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    ClickOn(control);
+    if (WaitUntil(effect, 3000)) return true;
+  }
+  return false;
+}
+
 POINT CaptionOf(HWND window) {
   RECT rect;
   GetWindowRect(window, &rect);
@@ -181,11 +206,20 @@ TEST(Keyboard, TheWholeJobWithoutAMouse) {
     EXPECT_EQ(ShownMessageBox(main.processId), nullptr);
     EXPECT_TRUE(FileHolds(path, image));
 
-    // The open dialog by Space; cancelled by Escape, then a typed path confirmed by Enter. The
-    // focus is back on "加载tovrex.exe" after each.
-    for (bool confirm : {false, true}) {
-      SCOPED_TRACE(confirm ? "confirmed" : "cancelled");
-      Press({VK_SPACE});
+    // The open dialog by Space, then by a real click, each cancelled by Escape; then by Enter on
+    // the button the focus came back to, and a typed path confirmed by Enter. The focus is back
+    // on "加载tovrex.exe" after each.
+    const struct {
+      const char* how;
+      WORD key;  // 0: a click
+      bool confirm;
+    } opens[] = {{"Space, cancelled", VK_SPACE, false},
+                 {"a click, cancelled", 0, false},
+                 {"Enter, confirmed", VK_RETURN, true}};
+    for (const auto& [how, key, confirm] : opens) {
+      SCOPED_TRACE(how);
+      if (key != 0) Press({key});
+      else ASSERT_TRUE(ClickUntil(c.loadButton, [&] { return ShownOpenDialog(main.processId) != nullptr; }));
       HWND dialog = nullptr;
       ASSERT_TRUE(WaitUntil([&] { return (dialog = ShownOpenDialog(main.processId)) != nullptr; }));
       const HWND nameBox = GetDlgItem(dialog, kFileNameBox);
@@ -250,13 +284,40 @@ TEST(Keyboard, TheWholeJobWithoutAMouse) {
     EXPECT_TRUE(WaitUntil([&] { return FieldsIn(path) == FieldBytes(chosen); }))
         << ::testing::PrintToString(FieldsIn(path));
 
+    // With the mouse and Enter: a click on "读取分辨率" reads, a click on "修改" writes; Enter on
+    // "修改", still focused after the click or given the focus back after a switch of windows,
+    // writes what the list shows then. The file compared whole after each write.
+    const auto written = [&](const Resolution& r) {
+      EXPECT_TRUE(WaitUntil([&] { return FieldsIn(path) == FieldBytes(r); }))
+          << r.item << ": " << ::testing::PrintToString(FieldsIn(path));
+      EXPECT_TRUE(FileHolds(path, Patched(image, r))) << r.item;
+    };
+    ASSERT_TRUE(ClickUntil(c.readButton, [&] { return GetDlgCtrlID(FocusOn(main.window)) == kRead; }));
+    EXPECT_TRUE(ShowsVerdict(c.label, kPassed, Ink::Green));
+    ASSERT_TRUE(SelectItem(c.list, kResolutions[0].item));
+    ASSERT_TRUE(ClickUntil(c.applyButton, [&] { return GetDlgCtrlID(FocusOn(main.window)) == kApply; }));
+    written(kResolutions[0]);
+    ASSERT_TRUE(SelectItem(c.list, kResolutions[1].item));
+    Press({VK_RETURN});
+    written(kResolutions[1]);
+    ASSERT_TRUE(SelectItem(c.list, kResolutions[2].item));
+    kSwitches[0].away(other.Window());
+    ASSERT_TRUE(WaitUntil([&] {
+      Pump();
+      return GetForegroundWindow() == other.Window();
+    }));
+    kSwitches[0].back(main.window);
+    ASSERT_TRUE(FocusComesTo(main, kApply)) << "back from another window";
+    Press({VK_RETURN});
+    written(kResolutions[2]);
+
     // Alt+F4 closes the tool.
     Press({VK_F4, VK_MENU});
     closedByKeys = WaitUntil([&] { return !IsWindow(main.window); });
   });
   EXPECT_TRUE(closedByKeys) << "Alt+F4 closes the window";
   ExpectEndedCleanly(run);
-  EXPECT_TRUE(FileHolds(path, Patched(image, chosen)));
+  EXPECT_TRUE(FileHolds(path, Patched(image, kResolutions[2])));
 }
 
 }  // namespace
