@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -115,6 +114,8 @@ class OtherProgram {
   HWND window_;
 };
 
+// The pointer is moved on its own first: under Wine + Xvfb a press put in together with a move
+// now and then lands where the pointer was before the move.
 void ClickAt(POINT screen) {
   INPUT input[3] = {};
   for (INPUT& in : input) in.type = INPUT_MOUSE;
@@ -123,31 +124,20 @@ void ClickAt(POINT screen) {
   input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SetCursorPos(screen.x, screen.y);
+  SendInput(1, input, sizeof input[0]);
+  WaitUntil([&] {
+    POINT at;
+    return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+  }, 5000);
   SendInput(3, input, sizeof input[0]);
 }
 
-// A click on a control of the tool: the pointer put there, then the button pressed and let go.
+// A click in the middle of a control of the tool.
 void ClickOn(HWND control) {
   RECT rect;
   GetWindowRect(control, &rect);
-  const POINT middle = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-  SetCursorPos(middle.x, middle.y);
-  INPUT input[2] = {};
-  for (INPUT& in : input) in.type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof input[0]);
-}
-
-// Under Wine + Xvfb an injected click now and then goes missing (or gives the button the focus
-// but no press); a click that has not had its effect is made again. Every effect waited for is
-// one that a second press repeats harmlessly.
-bool ClickUntil(HWND control, const std::function<bool()>& effect, DWORD effectMs = 3000) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    ClickOn(control);
-    if (WaitUntil(effect, effectMs)) return true;
-  }
-  return false;
+  ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
 }
 
 POINT CaptionOf(HWND window) {
@@ -220,8 +210,7 @@ TEST(Keyboard, TheWholeJobWithoutAMouse) {
     for (const auto& [how, key, confirm] : opens) {
       SCOPED_TRACE(how);
       if (key != 0) Press({key});
-      else  // the dialog may be slow to come: a second click before it would open it twice
-        ASSERT_TRUE(ClickUntil(c.loadButton, [&] { return ShownOpenDialog(main.processId) != nullptr; }, 15000));
+      else ClickOn(c.loadButton);
       HWND dialog = nullptr;
       ASSERT_TRUE(WaitUntil([&] { return (dialog = ShownOpenDialog(main.processId)) != nullptr; }));
       const HWND nameBox = GetDlgItem(dialog, kFileNameBox);
@@ -294,10 +283,11 @@ TEST(Keyboard, TheWholeJobWithoutAMouse) {
           << r.item << ": " << ::testing::PrintToString(FieldsIn(path));
       EXPECT_TRUE(FileHolds(path, Patched(image, r))) << r.item;
     };
-    ASSERT_TRUE(ClickUntil(c.readButton, [&] { return GetDlgCtrlID(FocusOn(main.window)) == kRead; }));
+    ClickOn(c.readButton);
+    ASSERT_TRUE(FocusComesTo(main, kRead));
     EXPECT_TRUE(ShowsVerdict(c.label, kPassed, Ink::Green));
     ASSERT_TRUE(SelectItem(c.list, kResolutions[0].item));
-    ASSERT_TRUE(ClickUntil(c.applyButton, [&] { return FieldsIn(path) == FieldBytes(kResolutions[0]); }));
+    ClickOn(c.applyButton);
     written(kResolutions[0]);
     ASSERT_TRUE(FocusComesTo(main, kApply)) << "after the click";
     ASSERT_TRUE(SelectItem(c.list, kResolutions[1].item));
