@@ -197,18 +197,9 @@ TEST(Keyboard, TheWholeJobWithoutAMouse) {
     EXPECT_EQ(ShownMessageBox(main.processId), nullptr);
     EXPECT_TRUE(FileHolds(path, image));
 
-    // The open dialog by Space, then by a real click, each cancelled by Escape; then by Enter on
-    // the button the focus came back to, and a typed path confirmed by Enter. The focus is back
-    // on "加载tovrex.exe" after each.
-    const struct {
-      const char* how;
-      WORD key;  // 0: a click
-      bool confirm;
-    } opens[] = {{"Space, cancelled", VK_SPACE, false},
-                 {"a click, cancelled", 0, false},
-                 {"Enter, confirmed", VK_RETURN, true}};
-    for (const auto& [how, key, confirm] : opens) {
-      SCOPED_TRACE(how);
+    // The open dialog opened by a key (0: a click on "加载tovrex.exe"), then cancelled by Escape
+    // or given a typed path confirmed by Enter; the focus is back on the button afterwards.
+    const auto openDialog = [&](WORD key, bool confirm) {
       if (key != 0) Press({key});
       else ClickOn(c.loadButton);
       HWND dialog = nullptr;
@@ -228,6 +219,13 @@ TEST(Keyboard, TheWholeJobWithoutAMouse) {
       }
       ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
       ASSERT_TRUE(FocusComesTo(main, kLoad));
+    };
+
+    // The open dialog by Space; cancelled by Escape, then a typed path confirmed by Enter.
+    for (bool confirm : {false, true}) {
+      SCOPED_TRACE(confirm ? "confirmed" : "cancelled");
+      openDialog(VK_SPACE, confirm);
+      if (HasFatalFailure()) return;
     }
 
     // "读取分辨率" by Space: the file passes and the list joins the tab order.
@@ -275,9 +273,21 @@ TEST(Keyboard, TheWholeJobWithoutAMouse) {
     EXPECT_TRUE(WaitUntil([&] { return FieldsIn(path) == FieldBytes(chosen); }))
         << ::testing::PrintToString(FieldsIn(path));
 
-    // With the mouse and Enter: a click on "读取分辨率" reads, a click on "修改" writes; Enter on
-    // "修改", still focused after the click or given the focus back after a switch of windows,
-    // writes what the list shows then. The file compared whole after each write.
+    // With the mouse and Enter: a click on "加载tovrex.exe" and Escape, then Enter on the button
+    // the focus came back to opens the dialog again, and the file is loaded again. A click on
+    // "读取分辨率" reads, a click on "修改" writes; Enter on "修改", still focused after the click
+    // or given the focus back after a switch of windows, writes what the list shows then. The
+    // file compared whole after each write. (The pointer is left alone until the switches above
+    // are done: Wine + Xvfb now and then puts a click where the pointer was before its move.)
+    {
+      SCOPED_TRACE("a click, cancelled");
+      openDialog(0, false);
+    }
+    {
+      SCOPED_TRACE("Enter, confirmed");
+      openDialog(VK_RETURN, true);
+    }
+    if (HasFatalFailure()) return;
     const auto written = [&](const Resolution& r) {
       EXPECT_TRUE(WaitUntil([&] { return FieldsIn(path) == FieldBytes(r); }))
           << r.item << ": " << ::testing::PrintToString(FieldsIn(path));
