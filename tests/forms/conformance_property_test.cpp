@@ -220,6 +220,7 @@ TEST_F(ConformancePropertyTest, Button) {
       {9, 1, 0, 0, [](HWND w) {
          SetFocus(LiveWindow(kMainWindow, kEdit));
          EXPECT_EQ(StyleOf(w) & BS_TYPEMASK, BS_PUSHBUTTON);
+         SetFocus(w);  // where the rebuild left it, as the rows check next
        }, true},
       {11, 0, 2, 2, [](HWND w) { EXPECT_EQ(StyleOf(w) & BS_CENTER, BS_RIGHT); }, true},
       {12, 2, 0, 0, [](HWND w) { EXPECT_EQ(StyleOf(w) & BS_VCENTER, BS_TOP); }, true},
