@@ -100,6 +100,8 @@ class Button final : public Component {
   static const PropertyRow kRows[own::Count];
   static const OwnProperties kOwn;
 
+  bool IsDefaultButton() const override { return p_.kind == 1; }
+
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
     if (message == kReflectBase + WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {

@@ -70,9 +70,18 @@ LRESULT CALLBACK Component::Procedure(HWND window, UINT message, WPARAM wParam, 
       // Noted as the focus arrives: a window disabled for a modal dialog may lose it before it is
       // deactivated, and then has nothing to note.
       NoteFocus(window);
-      self->RaiseEvent(-9);
+      ShowDefaultButton(window);
+      const FocusEvents events = FocusGained(window, reinterpret_cast<HWND>(wParam));
+      for (HWND lost : events.lost)
+        if (Component* other = lost != nullptr ? FromWindow(lost) : nullptr) other->RaiseEvent(-8);
+      if (events.gained) self->RaiseEvent(-9);
     }
-    if (message == WM_KILLFOCUS) self->RaiseEvent(-8);
+    if (message == WM_KILLFOCUS) {
+      const HWND next = reinterpret_cast<HWND>(wParam);
+      // Into an inner window of another control, which tells nothing of its own.
+      if (next != nullptr && FromWindow(next) == nullptr) ShowDefaultButton(next);
+      if (FocusLost(window, next)) self->RaiseEvent(-8);
+    }
   }
   if (--self->depth_ == 0 && self->gone_) delete self;
   return result;

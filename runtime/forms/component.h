@@ -29,6 +29,8 @@ class Component {
   uint32_t WindowId() const { return windowId_; }
   uint32_t UnitId() const { return unitId_; }
   bool IsLive() const { return window_ != nullptr && IsWindow(window_); }
+  // A button stored as its window's default: Enter presses it while no push button has the focus.
+  virtual bool IsDefaultButton() const { return false; }
 
   // The component that owns a native window, or null.
   static Component* FromWindow(HWND window);

@@ -38,7 +38,11 @@ bool NavigationMessage(MSG& msg) {
     const Component* object = window->units.empty() ? nullptr : LiveObject(window->units[0]);
     if (object != nullptr && object->Window() == top) {
       ShowKeyboardCuesOnKey(top, msg);
-      return IsDialogMessageW(top, &msg) != FALSE;
+      const bool handled = IsDialogMessageW(top, &msg) != FALSE;
+      // The dialog manager takes the default look from every button when Tab moves the focus
+      // to a control that is not a push button; the window's default button gets it back.
+      if (IsWindow(top)) ShowDefaultButton(GetFocus());
+      return handled;
     }
   }
   return false;

@@ -299,15 +299,24 @@ bool WindowComponent::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       // alone would leave it on the window itself, where no key does anything.
       if (LOWORD(wParam) == WA_INACTIVE) {
         NoteFocus(GetFocus());
+        WindowDeactivated(GetFocus());
         return false;
       }
       if (HIWORD(wParam) != 0) return false;  // minimized: nothing to focus
-      if (const HWND target = FocusTarget(*this)) {
-        SetFocus(target);
+      if (GiveFocusBack(*this)) {
         result = 0;
         return true;
       }
       return false;
+    case DM_GETDEFID:
+      // Asked by the dialog manager when Enter reaches a control that is not the default push
+      // button, and after Tab to settle which button draws as the default.
+      if (const HWND button = EnterButton(*this)) {
+        result = MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
+        return true;
+      }
+      result = 0;
+      return true;
     case WM_DESTROY:
       RaiseEvent(2);
       return false;

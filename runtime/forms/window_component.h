@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/forms/component.h"
@@ -63,6 +64,9 @@ class WindowComponent final : public Component {
   // The control that had the keyboard focus last (its unit), given it back on activation.
   void RememberFocus(uint32_t unitId) { focusUnit_ = unitId; }
   uint32_t FocusUnit() const { return focusUnit_; }
+  // The control that lost the focus when the window went inactive, until the focus is back.
+  void SetAside(HWND control) { setAside_ = control; }
+  HWND TakeSetAside() { return std::exchange(setAside_, nullptr); }
 
  protected:
   bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -84,6 +88,7 @@ class WindowComponent final : public Component {
   HICON largeIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   uint32_t focusUnit_ = 0;  // none yet
+  HWND setAside_ = nullptr;
 };
 
 // The styles a window with these properties gets (style, extended style).

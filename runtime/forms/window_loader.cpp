@@ -159,14 +159,16 @@ bool LoadWindow(WindowTemplate& window, int32_t mode, bool modal, HWND parent) {
     InitializeKeyboardCues(top);
     // Activation gives the focus to the first tab stop; the unit that has it hears -9 then -7.
     ShowWindow(top, windowUnit != nullptr ? windowUnit->ShowCommand() : SW_SHOWNORMAL);
+    // The focus may sit in an inner window of the unit (the edit part of a combo box).
     const HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(top, focus))
-      if (Component* owner = Component::FromWindow(focus)) {
+    for (HWND at = focus; at != nullptr && at != top && IsChild(top, at); at = GetParent(at))
+      if (Component* owner = Component::FromWindow(at)) {
         EventRecord record = {};
         record.windowId = window.windowId;
         record.unitId = owner->UnitId();
         record.number = -7;
         rt::LibraryRequest(rt::request::RaiseEvent, reinterpret_cast<uint32_t>(&record));
+        break;
       }
   }
 

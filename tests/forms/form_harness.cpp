@@ -69,9 +69,9 @@ std::vector<uint8_t> WindowData(const std::string& title, uint32_t startPosition
 }
 
 std::vector<uint8_t> ButtonData(const std::string& caption, const std::vector<uint8_t>& picture,
-                                const std::vector<uint8_t>& font) {
+                                const std::vector<uint8_t>& font, uint32_t kind) {
   ArchiveWriter out;
-  for (uint32_t value : {1u, 0u, 1u, 1u}) out.U32(value);
+  for (uint32_t value : {1u, kind, 1u, 1u}) out.U32(value);
   out.LenBytes(picture);
   out.LenBytes(font);
   out.LenText(caption);

@@ -32,8 +32,9 @@ Unit MakeUnit(uint32_t id, uint32_t typeCode, const char* name, RECT rect, uint3
               std::vector<uint8_t> typeData = {}, std::vector<EventBinding> events = {});
 
 std::vector<uint8_t> WindowData(const std::string& title, uint32_t startPosition = 1);
+// Kind 1 stores the button as its window's default.
 std::vector<uint8_t> ButtonData(const std::string& caption, const std::vector<uint8_t>& picture = {},
-                                const std::vector<uint8_t>& font = {});
+                                const std::vector<uint8_t>& font = {}, uint32_t kind = 0);
 std::vector<uint8_t> ComboData(uint32_t style, int32_t selection, const std::vector<std::string>& items,
                                uint32_t extraRowHeight = 1);
 
