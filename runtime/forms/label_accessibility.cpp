@@ -29,11 +29,15 @@ struct AccessibilityLibrary {
   decltype(&SysAllocStringLen) allocateString = nullptr;
 };
 
+// Named by its full path: neither library is one the system always takes from its own folder,
+// and one of the same name beside the executable must not stand in for it.
 HMODULE LoadSystemLibrary(const wchar_t* name) {
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  wchar_t path[MAX_PATH + 16];
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  return LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
+  path[length] = L'\\';
+  lstrcpynW(path + length + 1, name, 15);
+  return LoadLibraryW(path);
 }
 
 template <typename Function>
