@@ -31,9 +31,16 @@ build_copy() {
 }
 
 echo "Building $commit in two folders ..."
-started=$(date -u '+%Y-%m-%d %H:%M:%S UTC')
+first_epoch=$(date +%s)
+started=$(date -u -d "@$first_epoch" '+%Y-%m-%d %H:%M:%S UTC')
 first=$(unset SOURCE_DATE_EPOCH; build_copy "a/quenmire-res" first)
-sleep 2
+# The second build starts at another time than the first, whatever the clock's resolution: a
+# build takes far longer than a second, so this only waits on a clock that did not move.
+for _ in $(seq 50); do
+  [ "$(date +%s)" -gt "$first_epoch" ] && break
+  sleep 0.1
+done
+[ "$(date +%s)" -gt "$first_epoch" ] || { echo "reproducible-build: the clock does not move" >&2; exit 1; }
 second_started=$(date -u '+%Y-%m-%d %H:%M:%S UTC')
 second=$(export SOURCE_DATE_EPOCH=946684800; build_copy "second-build/in/another/folder" second)
 
