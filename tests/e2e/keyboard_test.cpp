@@ -114,23 +114,26 @@ class OtherProgram {
   HWND window_;
 };
 
-// The pointer is moved on its own first: under Wine + Xvfb a press put in together with a move
-// now and then lands where the pointer was before the move.
+// The pointer is moved on its own first, and the press and the release carry the point too:
+// under Wine + Xvfb a motion of the pointer's that the X server reports late (from a move made
+// before this one) can put the pointer back where it was between the move and the press.
 void ClickAt(POINT screen) {
   INPUT input[3] = {};
-  for (INPUT& in : input) in.type = INPUT_MOUSE;
-  input[0].mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input[0].mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  const DWORD to = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  const DWORD flags[3] = {to, to | MOUSEEVENTF_LEFTDOWN, to | MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    input[i].type = INPUT_MOUSE;
+    input[i].mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input[i].mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input[i].mi.dwFlags = flags[i];
+  }
   SetCursorPos(screen.x, screen.y);
   SendInput(1, input, sizeof input[0]);
   WaitUntil([&] {
     POINT at;
     return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
   }, 5000);
-  SendInput(3, input, sizeof input[0]);
+  SendInput(2, input + 1, sizeof input[0]);
 }
 
 // A click in the middle of a control of the tool.
@@ -145,6 +148,19 @@ POINT CaptionOf(HWND window) {
   GetWindowRect(window, &rect);
   return {(rect.left + rect.right) / 2, rect.top + GetSystemMetrics(SM_CYFRAME) +
                                             GetSystemMetrics(SM_CYCAPTION) / 2};
+}
+
+// Where the pointer is and what lies under it, for a message.
+std::string PointerOver(const MainWindow& main) {
+  POINT at{};
+  GetCursorPos(&at);
+  const HWND under = WindowFromPoint(at);
+  std::string what = "another window";
+  if (under == nullptr) what = "nothing";
+  else if (under == main.window) what = "the main window";
+  else if (IsChild(main.window, under)) what = "control " + std::to_string(GetDlgCtrlID(under));
+  return "the pointer is at (" + std::to_string(at.x) + ", " + std::to_string(at.y) + ") over " +
+         what;
 }
 
 // Away to another window and back: by the window system's switch (what Alt+Tab ends in), and
@@ -203,7 +219,8 @@ TEST(Keyboard, TheWholeJobWithoutAMouse) {
       if (key != 0) Press({key});
       else ClickOn(c.loadButton);
       HWND dialog = nullptr;
-      ASSERT_TRUE(WaitUntil([&] { return (dialog = ShownOpenDialog(main.processId)) != nullptr; }));
+      ASSERT_TRUE(WaitUntil([&] { return (dialog = ShownOpenDialog(main.processId)) != nullptr; }))
+          << PointerOver(main);
       const HWND nameBox = GetDlgItem(dialog, kFileNameBox);
       ASSERT_TRUE(WaitUntil([&] {
         const HWND focus = FocusOn(dialog);

@@ -2,6 +2,7 @@
 
 #include <winternl.h>
 
+#include <map>
 #include <vector>
 
 namespace reliability {
@@ -83,7 +84,51 @@ bool CountPrivateBytes(HANDLE process, uint64_t* bytes) {
   return *bytes > 0;
 }
 
+// The name of the kind of object a handle of another process holds, read from a copy of it.
+std::wstring KindOf(HANDLE process, USHORT value) {
+  using Query = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  HANDLE copy = nullptr;
+  if (query == nullptr ||
+      !DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)),
+                       GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+    return L"?";
+  alignas(8) uint8_t buffer[1024];
+  constexpr ULONG kObjectTypeInformation = 2;
+  const NTSTATUS status = query(copy, kObjectTypeInformation, buffer, sizeof buffer, nullptr);
+  CloseHandle(copy);
+  if (status != 0) return L"?";
+  const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer);
+  return name->Length == 0 ? L"?" : std::wstring(name->Buffer, name->Length / sizeof(wchar_t));
+}
+
 }  // namespace
+
+std::string HandleKindsOf(DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId);
+  std::vector<uint8_t> buffer;
+  if (process == nullptr || !ReadHandleTable(buffer)) {
+    if (process != nullptr) CloseHandle(process);
+    return "(the handle table could not be read)";
+  }
+  const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+  std::map<UCHAR, std::pair<USHORT, uint32_t>> kinds;  // type: a handle of it, how many
+  for (ULONG i = 0; i < table->count; ++i) {
+    const HandleRow& row = table->rows[i];
+    if (row.processId != static_cast<USHORT>(processId)) continue;
+    auto& kind = kinds.try_emplace(row.objectType, row.value, 0).first->second;
+    ++kind.second;
+  }
+  std::string text;
+  for (const auto& [type, kind] : kinds) {
+    const std::wstring name = KindOf(process, kind.first);
+    text += (text.empty() ? "" : ", ") + std::string(name.begin(), name.end()) + " " +
+            std::to_string(kind.second);
+  }
+  CloseHandle(process);
+  return text;
+}
 
 ProcessUsage UsageOf(DWORD processId) {
   ProcessUsage usage;

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 namespace reliability {
 
@@ -21,5 +22,9 @@ struct ProcessUsage {
 };
 
 ProcessUsage UsageOf(DWORD processId);
+
+// The process's handles counted by the kind of object they hold ("Event 12, File 3, Key 20"),
+// for a message that says what a count that grew is made of.
+std::string HandleKindsOf(DWORD processId);
 
 }  // namespace reliability

@@ -46,8 +46,10 @@ TEST(Reentrancy, ACancelledLoadOpensNoFileAndAConfirmedOneOpensOne) {
     // the count is held over two more dialogs: whatever one dialog takes, the next must not
     // take again. The dialog's own threads may still be closing what they held as it goes: each
     // count waits until it is back, or the time is up.
+    const std::string kindsBefore = HandleKindsOf(main.processId);
     ProcessUsage afterSecond;
     ProcessUsage cancelled;
+    std::string kindsAfter;
     for (ProcessUsage* usage : {&afterSecond, &cancelled}) {
       HWND dialog = OpenDialog(main);
       ASSERT_NE(dialog, nullptr);
@@ -59,12 +61,14 @@ TEST(Reentrancy, ACancelledLoadOpensNoFileAndAConfirmedOneOpensOne) {
             return usage->handles == expected;
           },
           5000);
+      kindsAfter += "\n  after a dialog: " + HandleKindsOf(main.processId);
     }
     ASSERT_TRUE(before.read && afterSecond.read && cancelled.read);
     EXPECT_EQ(afterSecond.fileHandles, before.fileHandles);
     EXPECT_EQ(cancelled.fileHandles, before.fileHandles);
-    EXPECT_LE(afterSecond.handles, before.handles + 1);
-    EXPECT_EQ(cancelled.handles, afterSecond.handles);
+    EXPECT_LE(afterSecond.handles, before.handles + 1) << "before: " << kindsBefore << kindsAfter;
+    EXPECT_EQ(cancelled.handles, afterSecond.handles)
+        << "before: " << kindsBefore << kindsAfter;
     // A confirmed dialog also leaves handles of its own behind the first time; from then on each
     // load adds the one file it opens (the file loaded before stays open until the tool ends).
     ASSERT_TRUE(e2e::LoadThroughDialog(main, path));
