@@ -42,6 +42,8 @@ const LibraryLoader kSystemLibraryLoader = {LoadSystemLibrary, LookUpSystemExpor
 // The first library of the search that loads: the application directory, the runtime's module
 // directory, then the system's own search. A name with a drive is loaded only as written. A
 // directory that no ANSI path names is empty and skipped: "\\name" would be the drive's root.
+// The runtime is part of the executable, so its module directory is usually the application
+// directory: a path that has just failed to load is not tried again.
 void* DllCommandTable::LoadDeclaredLibrary(const char* name) const {
   if (std::strchr(name, ':') != nullptr) return loader_->load(name);
   const RuntimeApplication& runtime = Runtime();
@@ -52,9 +54,12 @@ void* DllCommandTable::LoadDeclaredLibrary(const char* name) const {
       moduleDirectory.empty() ? std::string() : moduleDirectory + name,
       name,
   };
-  for (const std::string& path : candidates)
-    if (!path.empty())
-      if (void* library = loader_->load(path.c_str())) return library;
+  const std::string* tried = nullptr;
+  for (const std::string& path : candidates) {
+    if (path.empty() || (tried != nullptr && path == *tried)) continue;
+    if (void* library = loader_->load(path.c_str())) return library;
+    tried = &path;
+  }
   return nullptr;
 }
 

@@ -229,9 +229,11 @@ void WindowComponent::ApplyIcons() {
   smallIcon_ = newSmall;
 }
 
+// Asking for the window's system menu makes the window a copy of its own: only a window without
+// a close box needs one.
 void WindowComponent::ApplyCloseBox() {
-  HMENU menu = GetSystemMenu(Window(), FALSE);
-  if (properties_.closeBox == 0 && menu != nullptr) DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
+  if (properties_.closeBox != 0) return;
+  if (HMENU menu = GetSystemMenu(Window(), FALSE)) DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
 }
 
 int WindowComponent::ShowCommand() const {

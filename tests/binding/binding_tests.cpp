@@ -122,14 +122,12 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string("release ") + kBeside,
                      std::string("release ") + kBeside},  // the reporter's exit releases the first
                     L"无法找到指定DLL库文件“probe.dll”中的输出命令“Collect”"},
-        // Nothing beside the program: the program's directory, the runtime's directory (the same
-        // one), then the name alone, which the system finds on the PATH. Arguments arrive first
-        // to first and the result comes back as the function gave it.
+        // Nothing beside the program: the program's directory (which is also the runtime's, so
+        // it is tried once), then the name alone, which the system finds on the PATH. Arguments
+        // arrive first to first and the result comes back as the function gave it.
         BindingCase{"found_by_the_system", "collect", "alone", "onpath\\probe.dll",
-                    {"load ROOT\\alone\\probe.dll failed", "load ROOT\\alone\\probe.dll failed",
-                     "load probe.dll", "lookup Identify", "Identify 2",
-                     "load ROOT\\alone\\probe.dll failed", "load ROOT\\alone\\probe.dll failed",
-                     "load probe.dll", "lookup Collect", "Collect 89abcdef 11111111 ffffffff 80000000",
+                    {"load ROOT\\alone\\probe.dll failed", "load probe.dll", "lookup Identify",
+                     "Identify 2", "load ROOT\\alone\\probe.dll failed", "load probe.dll", "lookup Collect", "Collect 89abcdef 11111111 ffffffff 80000000",
                      "returned", "release probe.dll", "release probe.dll"}},
         // "#12" is ordinal 12, and so is "#65548", cut to 16 bits; the message keeps the "#" form.
         BindingCase{"ordinal", "ordinal", "beside", "onpath\\probe.dll",
