@@ -44,8 +44,9 @@ TEST(Reentrancy, ACancelledLoadOpensNoFileAndAConfirmedOneOpensOne) {
     // Cancelled: no file was opened. The system may still take a handle of its own for good
     // during a later dialog on a busy machine (a worker thread, a registry key it caches), so
     // the count is held over two more dialogs: whatever one dialog takes, the next must not
-    // take again. The dialog's own threads may still be closing what they held as it goes: each
-    // count waits until it is back, or the time is up.
+    // take again. The dialog's own threads, and the system's worker threads that it woke, may
+    // still be closing what they held as it goes (a worker lets go after seconds of idling on a
+    // busy machine): each count waits until it is back, or the time is up.
     const std::string kindsBefore = HandleKindsOf(main.processId);
     ProcessUsage afterSecond;
     ProcessUsage cancelled;
@@ -60,7 +61,7 @@ TEST(Reentrancy, ACancelledLoadOpensNoFileAndAConfirmedOneOpensOne) {
             *usage = UsageOf(main.processId);
             return usage->handles == expected;
           },
-          5000);
+          15000);
       kindsAfter += "\n  after a dialog: " + HandleKindsOf(main.processId);
     }
     ASSERT_TRUE(before.read && afterSecond.read && cancelled.read);
