@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the tool alone twice from one commit (HEAD unless another is given), each time from a
-# fresh copy of the committed tree in a folder of its own, the second some minutes after the
-# first and with another SOURCE_DATE_EPOCH, and compares the two executables byte for byte.
+# fresh copy of the committed tree in a folder of its own, the second after the first has
+# finished (so at another time) and with another SOURCE_DATE_EPOCH, and compares the two
+# executables byte for byte.
 # Prints the SHA-256 of each: a player compares it with the one of a downloaded copy (README).
 # Not part of the test command: it takes two full builds of the tool.
 set -euo pipefail
