@@ -1,8 +1,7 @@
 #pragma once
-// An unsigned integer of up to 4,096 bits, for the exact conversions between binary
-// floating-point numbers and decimal text (number_text.cpp, decimal_reader.cpp). Each conversion
-// bounds its operands well inside the capacity (the largest, a double read from 781 significant
-// digits, is about 3,730 bits). Nothing here allocates.
+// An unsigned integer of up to 4,096 bits, for the exact digits of a binary floating-point
+// number (number_text.cpp). Its operands stay well inside the capacity: the largest, for the
+// smallest denormal double, is about 1,080 bits. Nothing here allocates.
 
 #include <cstdint>
 

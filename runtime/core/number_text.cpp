@@ -118,16 +118,17 @@ std::string ExponentText(int exponent) {
   return text;
 }
 
-// Read back by the C library's reader, the one that also reads numbers from text
-// (value_conversion.cpp), in the form printf's "%.*e" gives ("d.ddde+XX"): a text is the
-// shortest for the reader the runtime uses. That reader takes a few decimals just below a power
-// of two for the power itself, so exact half-way points between neighbouring values would not
-// decide the same.
+// "d.ddde+XX", the form printf's "%.*e" gives.
 std::string ScientificText(const std::string& digits, int exponent) {
   std::string text(1, digits[0]);
   if (digits.size() > 1) text.append(1, '.').append(digits, 1);
   return text + ExponentText(exponent);
 }
+
+// Read back by the C library's reader, the one that also reads numbers from text
+// (value_conversion.cpp): a text is the shortest for the reader the runtime uses. That reader
+// takes a few decimals just below a power of two for the power itself, so exact half-way points
+// between neighbouring values would not decide the same.
 bool ReadsBack(const std::string& digits, int exponent, double value) {
   return std::strtod(ScientificText(digits, exponent).c_str(), nullptr) == value;
 }
@@ -139,10 +140,7 @@ bool ReadsBack(const std::string& digits, int exponent, float value) {
 std::string Compose(bool negative, std::string digits, int exponent) {
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   const std::string sign = negative ? "-" : "";
-  std::string withExponent = sign;
-  withExponent.append(digits, 0, 1);
-  if (digits.size() > 1) withExponent.append(1, '.').append(digits, 1);
-  withExponent += ExponentText(exponent);
+  const std::string withExponent = sign + ScientificText(digits, exponent);
 
   const int count = static_cast<int>(digits.size());
   std::string plain = sign;
