@@ -40,33 +40,39 @@ bool ReadHandleTable(std::vector<uint8_t>& buffer) {
   return status == 0;
 }
 
-// The table names object types by number only: the type of a file handle is learnt from one
-// that this process opens for the purpose.
-bool CountHandles(DWORD processId, uint32_t* handles, uint32_t* fileHandles) {
+// The table names object types by number only: the types of a file handle and of a registry
+// key are learnt from one of each that this process opens for the purpose.
+bool CountHandles(DWORD processId, ProcessUsage& usage) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
-  HANDLE probe = CreateFileW(self, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (probe == INVALID_HANDLE_VALUE) return false;
+  HANDLE file = CreateFileW(self, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HKEY key = nullptr;
+  RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_READ, &key);
   std::vector<uint8_t> buffer;
-  const bool read = ReadHandleTable(buffer);
-  CloseHandle(probe);
+  const bool read = file != INVALID_HANDLE_VALUE && key != nullptr && ReadHandleTable(buffer);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (key != nullptr) RegCloseKey(key);
   if (!read) return false;
   const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
-  int fileType = -1;
+  const auto valueOf = [](const void* handle) {
+    return static_cast<USHORT>(reinterpret_cast<uintptr_t>(handle));
+  };
+  int fileType = -1, keyType = -1;
   for (ULONG i = 0; i < table->count; ++i) {
     const HandleRow& row = table->rows[i];
-    if (row.processId == static_cast<USHORT>(GetCurrentProcessId()) &&
-        row.value == static_cast<USHORT>(reinterpret_cast<uintptr_t>(probe)))
-      fileType = row.objectType;
+    if (row.processId != static_cast<USHORT>(GetCurrentProcessId())) continue;
+    if (row.value == valueOf(file)) fileType = row.objectType;
+    if (row.value == valueOf(key)) keyType = row.objectType;
   }
-  if (fileType < 0) return false;
-  *handles = *fileHandles = 0;
+  if (fileType < 0 || keyType < 0) return false;
+  usage.handles = usage.fileHandles = usage.keyHandles = 0;
   for (ULONG i = 0; i < table->count; ++i) {
     const HandleRow& row = table->rows[i];
     if (row.processId != static_cast<USHORT>(processId)) continue;
-    ++*handles;
-    if (row.objectType == fileType) ++*fileHandles;
+    ++usage.handles;
+    if (row.objectType == fileType) ++usage.fileHandles;
+    if (row.objectType == keyType) ++usage.keyHandles;
   }
   return true;
 }
@@ -134,8 +140,7 @@ ProcessUsage UsageOf(DWORD processId) {
   ProcessUsage usage;
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
   if (process == nullptr) return usage;
-  usage.read = CountPrivateBytes(process, &usage.privateBytes) &&
-               CountHandles(processId, &usage.handles, &usage.fileHandles);
+  usage.read = CountPrivateBytes(process, &usage.privateBytes) && CountHandles(processId, usage);
   CloseHandle(process);
   return usage;
 }

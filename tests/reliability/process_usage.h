@@ -19,6 +19,7 @@ struct ProcessUsage {
   uint64_t privateBytes = 0;
   uint32_t handles = 0;
   uint32_t fileHandles = 0;  // of the handles, those to files (and folders)
+  uint32_t keyHandles = 0;   // of the handles, those to registry keys
 };
 
 ProcessUsage UsageOf(DWORD processId);

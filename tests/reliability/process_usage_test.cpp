@@ -1,5 +1,5 @@
 // The outside measures that the click test relies on see growth when there is some: asked about
-// this very process, they count a block it commits and the files it opens.
+// this very process, they count a block it commits and the files and registry keys it opens.
 
 #include <gtest/gtest.h>
 
@@ -23,14 +23,18 @@ TEST(ProcessUsage, SeesCommittedMemoryAndOpenFilesGrow) {
   for (int i = 0; i < 3; ++i)
     files.push_back(CreateFileW(self.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &key), ERROR_SUCCESS);
   const ProcessUsage grown = UsageOf(GetCurrentProcessId());
+  RegCloseKey(key);
   for (HANDLE file : files) CloseHandle(file);
   HeapFree(GetProcessHeap(), 0, block);
 
   ASSERT_TRUE(before.read && grown.read);
   EXPECT_GE(grown.privateBytes, before.privateBytes + kBlock);
   EXPECT_EQ(grown.fileHandles, before.fileHandles + 3);
-  EXPECT_EQ(grown.handles, before.handles + 3);
+  EXPECT_EQ(grown.keyHandles, before.keyHandles + 1);
+  EXPECT_EQ(grown.handles, before.handles + 4);
 }
 
 }  // namespace

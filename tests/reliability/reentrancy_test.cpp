@@ -41,12 +41,15 @@ TEST(Reentrancy, ACancelledLoadOpensNoFileAndAConfirmedOneOpensOne) {
     CancelDialog(first);
     const ProcessUsage before = UsageOf(main.processId);
 
-    // Cancelled: no file was opened. The system may still take a handle of its own for good
-    // during a later dialog on a busy machine (a worker thread, a registry key it caches), so
-    // the count is held over two more dialogs: whatever one dialog takes, the next must not
-    // take again. The dialog's own threads, and the system's worker threads that it woke, may
-    // still be closing what they held as it goes (a worker lets go after seconds of idling on a
-    // busy machine): each count waits until it is back, or the time is up.
+    // Cancelled: no file was opened, and no other handle is kept. Registry keys are left out of
+    // the count: the runtime opens none, and on a busy machine Wine's dialog keeps one key open
+    // after some cancelled dialogs (seen: 30, 31, 32 keys over three, the rest unchanged). The
+    // system may still take another handle of its own for good during a later dialog, so the
+    // count is held over two more dialogs: whatever one dialog takes, the next must not take
+    // again. The dialog's own threads, and the system's worker threads that it woke, may still
+    // be closing what they held as it goes (a worker lets go after seconds of idling on a busy
+    // machine): each count waits until it is back, or the time is up.
+    const auto kept = [](const ProcessUsage& usage) { return usage.handles - usage.keyHandles; };
     const std::string kindsBefore = HandleKindsOf(main.processId);
     ProcessUsage afterSecond;
     ProcessUsage cancelled;
@@ -55,11 +58,11 @@ TEST(Reentrancy, ACancelledLoadOpensNoFileAndAConfirmedOneOpensOne) {
       HWND dialog = OpenDialog(main);
       ASSERT_NE(dialog, nullptr);
       CancelDialog(dialog);
-      const uint32_t expected = usage == &afterSecond ? before.handles : afterSecond.handles;
+      const uint32_t expected = kept(usage == &afterSecond ? before : afterSecond);
       e2e::WaitUntil(
           [&] {
             *usage = UsageOf(main.processId);
-            return usage->handles == expected;
+            return kept(*usage) == expected;
           },
           15000);
       kindsAfter += "\n  after a dialog: " + HandleKindsOf(main.processId);
@@ -67,9 +70,8 @@ TEST(Reentrancy, ACancelledLoadOpensNoFileAndAConfirmedOneOpensOne) {
     ASSERT_TRUE(before.read && afterSecond.read && cancelled.read);
     EXPECT_EQ(afterSecond.fileHandles, before.fileHandles);
     EXPECT_EQ(cancelled.fileHandles, before.fileHandles);
-    EXPECT_LE(afterSecond.handles, before.handles + 1) << "before: " << kindsBefore << kindsAfter;
-    EXPECT_EQ(cancelled.handles, afterSecond.handles)
-        << "before: " << kindsBefore << kindsAfter;
+    EXPECT_LE(kept(afterSecond), kept(before) + 1) << "before: " << kindsBefore << kindsAfter;
+    EXPECT_EQ(kept(cancelled), kept(afterSecond)) << "before: " << kindsBefore << kindsAfter;
     // A confirmed dialog also leaves handles of its own behind the first time; from then on each
     // load adds the one file it opens (the file loaded before stays open until the tool ends).
     ASSERT_TRUE(e2e::LoadThroughDialog(main, path));
